@@ -1,0 +1,26 @@
+# The Win32 program and the end-to-end test driver.
+enable_language(RC)
+file(GLOB WIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/workspace/*.cpp ${CMAKE_SOURCE_DIR}/src/text/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/commands/*.cpp ${CMAKE_SOURCE_DIR}/src/sound/*.cpp ${CMAKE_SOURCE_DIR}/src/rest/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/settings/*.cpp ${CMAKE_SOURCE_DIR}/src/i18n/*.cpp ${CMAKE_SOURCE_DIR}/src/widgets/*.cpp)
+
+set(RES ${CMAKE_SOURCE_DIR}/src/app/res)
+set(V1 ${PROJECT_VERSION_MAJOR})
+set(V2 ${PROJECT_VERSION_MINOR})
+set(V3 ${PROJECT_VERSION_PATCH})
+set(V4 ${PROJECT_VERSION_TWEAK})
+configure_file(${RES}/Tolvane.rc.in ${CMAKE_BINARY_DIR}/Tolvane.rc @ONLY)
+
+add_executable(Tolvane WIN32 ${WIN_SOURCES} ${CMAKE_BINARY_DIR}/Tolvane.rc)
+target_compile_definitions(Tolvane PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
+target_compile_options(Tolvane PRIVATE -Wall -Wextra -municode)
+target_link_options(Tolvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
+target_link_libraries(Tolvane PRIVATE tolvane_core comctl32 comdlg32 winmm version shell32 gdi32 user32 advapi32
+  msimg32)
+
+add_executable(tvdriver ${CMAKE_SOURCE_DIR}/tests/driver/tvdriver.cpp)
+target_compile_definitions(tvdriver PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+target_compile_options(tvdriver PRIVATE -municode)
+target_link_options(tvdriver PRIVATE -municode -static -static-libgcc -static-libstdc++)
+target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32)

@@ -1,0 +1,38 @@
+#include "app/Errors.h"
+
+#include "settings/core/Settings.h"
+#include "widgets/Win.h"
+
+namespace tv {
+
+std::wstring errorText(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Failure& e) {
+        return e.text();
+    } catch (const SettingsError& e) {
+        return e.text();
+    } catch (const std::bad_alloc&) {
+        return L"Out of memory.";
+    } catch (const std::exception& e) {
+        std::string s = e.what();
+        return std::wstring(s.begin(), s.end());
+    } catch (...) {
+        return L"Unknown error.";
+    }
+}
+
+void reportUnexpected(std::exception_ptr error) noexcept {
+    try {
+        static int depth = 0;
+        // An error raised while an earlier one is still on screen is shown too,
+        // but never recursively without bound.
+        if (depth > 4) return;
+        ++depth;
+        MessageBoxW(GetActiveWindow(), errorText(error).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+        --depth;
+    } catch (...) {
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,84 @@
+// Program entry: the fixed start-up order, the message loop, the end.
+#include "app/Errors.h"
+#include "app/SplashScreen.h"
+#include "commands/Ayuda.h"
+#include "rest/Descanso.h"
+#include "settings/Configuracion.h"
+#include "text/ContenidoTexto.h"
+#include "widgets/Win.h"
+#include "workspace/Principal.h"
+
+#include <commctrl.h>
+
+using namespace tv;
+
+namespace {
+
+template <typename T>
+T* makeWindow(const wchar_t* cls, const wchar_t* caption, DWORD ex, DWORD style, int w, int h, HWND owner,
+              HBRUSH background = nullptr, int x = CW_USEDEFAULT, int y = CW_USEDEFAULT) {
+    auto* win = new T();  // lives until the process ends
+    Window::registerClass(cls, background);
+    win->create(cls, caption, ex, style, x, y, w, h, owner);
+    return win;
+}
+
+void createWindows() {
+    const DWORD popup = WS_POPUP | WS_CLIPCHILDREN;
+    // Created over the whole screen, so the maximized size holds even where no
+    // window manager applies the maximized state.
+    fPrincipal = makeWindow<TfPrincipal>(L"TfPrincipal", kAppTitle, WS_EX_APPWINDOW, popup,
+                                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, 0, 0);
+    fPrincipal->FormCreate();
+    fAyuda = makeWindow<TfAyuda>(L"TfAyuda", L"Help", WS_EX_TOOLWINDOW, WS_POPUP, 563, 119, fPrincipal->hwnd);
+    fAyuda->FormCreate();
+    fConfiguracion = makeWindow<TfConfiguracion>(L"TfConfiguracion", L"Configuration", WS_EX_TOOLWINDOW, popup, 586,
+                                                 305, fPrincipal->hwnd, GetSysColorBrush(COLOR_BTNFACE));
+    fConfiguracion->FormCreate();
+    fDescanso = makeWindow<TfDescanso>(L"TfDescanso", L"Rest", WS_EX_TOOLWINDOW, popup, 474, 266, fPrincipal->hwnd,
+                                       GetSysColorBrush(COLOR_BTNFACE));
+    fDescanso->FormCreate();
+    fContenidoTexto = makeWindow<TfContenidoTexto>(L"TfContenidoTexto", L"Text", WS_EX_TOPMOST, popup, 570, 328,
+                                                   fPrincipal->hwnd);
+    fContenidoTexto->FormCreate();
+}
+
+int run() {
+    // Localisation is set up before any window exists.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    fSplashScreen = makeWindow<TfSplashScreen>(L"TfSplashScreen", kAppTitle, WS_EX_TOOLWINDOW, WS_POPUP, 473, 296,
+                                               nullptr);
+    fSplashScreen->FormCreate();
+
+    if (!guarded(createWindows)) return 1;  // without its windows the program cannot run
+
+    // Errors here (a registry value of the wrong type) abandon the rest of the
+    // load but not the start-up.
+    guarded([] { fConfiguracion->leeConfiguracion(); });
+    fConfiguracion->loaded = true;
+
+    fSplashScreen->showAndPaint();
+    Sleep(1000);
+    guarded([] { fPrincipal->inicializa(); });
+    ShowWindow(fSplashScreen->hwnd, SW_HIDE);
+
+    ShowWindow(fPrincipal->hwnd, SW_SHOWMAXIMIZED);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DestroyWindow(fSplashScreen->hwnd);
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Exceptions in the fixed start-up order are reported like any other.
+    int code = 0;
+    if (!guarded([&] { code = run(); })) return 1;
+    return code;
+}

@@ -1,0 +1,114 @@
+#include "settings/Configuracion.h"
+
+#include "i18n/Resources.h"
+#include "text/ContenidoTexto.h"
+#include "workspace/Principal.h"
+
+#include <vector>
+
+namespace tv {
+
+TfConfiguracion* fConfiguracion = nullptr;
+
+namespace {
+struct Key {
+    HKEY h = nullptr;
+    Key() {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+            ERROR_SUCCESS)
+            h = nullptr;
+    }
+    ~Key() {
+        if (h) RegCloseKey(h);
+    }
+};
+}  // namespace
+
+RawValue RegistryStore::read(std::wstring_view name) {
+    Key key;
+    if (!key.h) return {};
+    std::wstring n(name);
+    // Sized by the registry, not by a fixed buffer; the value may change
+    // between the two calls, hence the loop.
+    std::vector<unsigned char> data(256);
+    for (int tries = 0; tries < 8; ++tries) {
+        DWORD type = 0, size = static_cast<DWORD>(data.size());
+        LONG r = RegQueryValueExW(key.h, n.c_str(), nullptr, &type, data.data(), &size);
+        if (r == ERROR_MORE_DATA) {
+            data.resize(size + 2);
+            continue;
+        }
+        if (r != ERROR_SUCCESS) return {};
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return {RawValue::Type::Other, {}};
+        return {RawValue::Type::Text, textFromUtf16Bytes(data.data(), size)};
+    }
+    return {};
+}
+
+void RegistryStore::write(std::wstring_view name, std::wstring_view text) {
+    Key key;
+    std::wstring n(name), t(text);
+    if (!key.h || RegSetValueExW(key.h, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(t.c_str()),
+                                 static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+        throw SettingsError(failedToSetText(name));
+}
+
+std::wstring TfConfiguracion::GetVersion(const std::wstring& sFileName) {
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeW(sFileName.c_str(), &handle);
+    if (size) {
+        std::vector<unsigned char> info(size);
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT len = 0;
+        if (GetFileVersionInfoW(sFileName.c_str(), 0, size, info.data()) &&
+            VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &len) && fixed &&
+            len >= sizeof(VS_FIXEDFILEINFO))
+            return versionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+    }
+    return L"0.0.0.0";  // no version resource: still a well-formed text
+}
+
+void TfConfiguracion::FormCreate() {
+    wchar_t path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    version = GetVersion(std::wstring(path, n));
+}
+
+void TfConfiguracion::setKeyboardSound(bool checked) {
+    live.keyboardSound = checked;
+    if (fPrincipal) fPrincipal->bTeclado.state = checked;  // cKeyboardSoundClick
+}
+
+void TfConfiguracion::leeConfiguracion() {
+    RegistryStore store;
+    LoadHooks h;
+    h.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    h.programFolder = programFolder();
+    h.fileExists = fileExists;
+    h.setTextAreaField = [](int field, int v) { fContenidoTexto->setTextAreaField(field, v); };
+    h.keyboardSoundChanged = [this](bool b) { setKeyboardSound(b); };
+    h.setWorkspaceColour = [](std::int32_t c) { fPrincipal->setColor(c); };
+    h.setMinuteCounter = [](std::int32_t m) { fPrincipal->iMinutos = m; };
+    h.showMissing = [](MissingMedia m) { ShowMessage(resourceString(missingMediaText(m))); };
+    loadSettings(store, live, h);
+    // The check boxes mirror the flags; the workspace switches follow, drawn only.
+    fPrincipal->bSonido.state = live.confSonido;
+    fPrincipal->bFondo.state = live.confImagenFondo;
+    fPrincipal->btnTransparente.state = live.confTransparente;
+}
+
+void TfConfiguracion::escribeConfiguracion() {
+    RegistryStore store;
+    RECT r = fContenidoTexto->bounds();
+    saveSettings(store, live, TextArea{r.left, r.top, r.right - r.left, r.bottom - r.top}, version);
+}
+
+LRESULT TfConfiguracion::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        ShowWindow(hwnd, SW_HIDE);
+        return 0;
+    }
+    return base(msg, wp, lp);
+}
+
+}  // namespace tv

@@ -1,0 +1,237 @@
+#include "text/ContenidoTexto.h"
+
+#include "app/Errors.h"
+#include "commands/core/CommandMap.h"
+#include "settings/Configuracion.h"
+#include "sound/Click.h"
+#include "text/Documents.h"
+#include "text/Editor.h"
+#include "text/core/StatusLine.h"
+#include "workspace/Principal.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+namespace tv {
+
+TfContenidoTexto* fContenidoTexto = nullptr;
+std::string sonido_click;
+
+namespace {
+constexpr int kMargin = 20;
+constexpr int kEditorId = 100;
+constexpr int kStatusHeight = 19;
+
+LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    // Margin panels paint themselves in the text-area colour.
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(h, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, *reinterpret_cast<HBRUSH*>(data));
+        return 1;
+    }
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+}  // namespace
+
+void TfContenidoTexto::FormCreate() {
+    font_ = tahoma(11);
+    areaBrush_ = CreateSolidBrush(RGB(255, 255, 255));
+    auto panel = [this]() {
+        HWND p = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowSubclass(p, panelProc, 1, reinterpret_cast<DWORD_PTR>(&areaBrush_));
+        return p;
+    };
+    Panel1 = panel();
+    Panel2 = panel();
+    Panel3 = panel();
+    Panel4 = panel();
+    barraEstado = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                                  0, 0, 0, 0, Panel2, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(barraEstado, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    int edges[5] = {50, 150, 270, 410, -1};
+    SendMessageW(barraEstado, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+    const wchar_t* initial[5] = {L"", L"Lin:Col", L"Words", L"Date and time", L"File name"};
+    for (int i = 0; i < 5; ++i) SendMessageW(barraEstado, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(initial[i]));
+
+    rtText.create(hwnd, kEditorId);
+    editor::setup(rtText.hwnd);
+    rtText.onKeyDown = [this](WORD& k, bool s, bool c, bool a) { rtTextKeyDown(k, s, c, a); };
+    rtText.onKeyPress = [this](wchar_t ch) { rtTextKeyPress(ch); };
+    rtText.onMouseEnter = [] {
+        // The hover panels hide when the pointer comes onto the editor.
+    };
+    setRoundedRegion(hwnd, 570, 328, 40, TRUE);
+}
+
+void TfContenidoTexto::layout() {
+    RECT c;
+    GetClientRect(hwnd, &c);
+    const int w = c.right, h = c.bottom;
+    const int middle = h - 2 * kMargin > 0 ? h - 2 * kMargin : 0;
+    SetWindowPos(Panel1, nullptr, 0, 0, w, kMargin, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel2, nullptr, 0, h - kMargin, w, kMargin, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel3, nullptr, w - kMargin, kMargin, kMargin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel4, nullptr, 0, kMargin, kMargin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int ew = w - 2 * kMargin > 0 ? w - 2 * kMargin : 0;
+    SetWindowPos(rtText.hwnd, nullptr, kMargin, kMargin, ew, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(barraEstado, nullptr, 0, kMargin - kStatusHeight, w, kStatusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfContenidoTexto::setTextAreaField(int field, int value) {
+    RECT r = bounds();
+    int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
+    switch (field) {
+    case 0: y = value; break;
+    case 1: x = value; break;
+    case 2: w = value; break;
+    default: h = value; break;
+    }
+    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfContenidoTexto::show() {
+    bool first = !shown_;
+    shown_ = true;
+    ShowWindow(hwnd, SW_SHOW);
+    if (first) documents::cargaPrimerFichero();  // FormShow
+}
+
+void TfContenidoTexto::setEditorBorder(int width) {
+    // The editor keeps no border of its own; a border width only asks for a
+    // redraw of the frame, which the borderless style leaves empty.
+    (void)width;
+    SetWindowPos(rtText.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void TfContenidoTexto::applyColours(int textColour, int areaColour) {
+    areaColour_ = areaColour;
+    COLORREF area = resolveColour(areaColour, COLOR_WINDOW);
+    HBRUSH old = areaBrush_;
+    areaBrush_ = CreateSolidBrush(area);
+    if (old) DeleteObject(old);
+    editor::setColours(rtText.hwnd, resolveColour(textColour, COLOR_WINDOWTEXT), area);
+    SendMessageW(barraEstado, SB_SETBKCOLOR, 0, static_cast<LPARAM>(area));
+    SendMessageW(rtText.hwnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
+    SendMessageW(rtText.hwnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TfContenidoTexto::showStatusBar(bool visible) { ShowWindow(barraEstado, visible ? SW_SHOW : SW_HIDE); }
+
+void TfContenidoTexto::calculaResumenTexto() {
+    editor::Stats st = editor::statistics(rtText.hwnd);
+    linea = st.linea;
+    columna = st.columna;
+    lineas = st.lineas;
+    palabras = st.palabras;
+}
+
+void TfContenidoTexto::refreshStatus() {
+    if (!verResumen) {
+        showStatusBar(false);
+        fPrincipal->temporizadorResumen->setEnabled(verResumen);
+        return;
+    }
+    calculaResumenTexto();
+    const std::wstring texts[4] = {LinePanelText(linea, lineas, columna), WordsPanelText(palabras),
+                                   editor::dateTimeNow(), FileNamePanelText(documents::sFicheroNombre)};
+    for (int i = 0; i < 4; ++i)
+        SendMessageW(barraEstado, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(texts[i].c_str()));
+}
+
+std::string TfContenidoTexto::LoadFile(const std::wstring& fileName) {
+    HANDLE f = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        throw Failure(L"Cannot open file \"" + fileName + L"\". " + systemErrorText(GetLastError()));
+    std::string data;
+    LARGE_INTEGER size{};
+    DWORD got = 0;
+    bool ok = GetFileSizeEx(f, &size) && size.QuadPart < (1LL << 31);
+    if (ok) {
+        data.resize(static_cast<std::size_t>(size.QuadPart));
+        ok = data.empty() || (ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
+                              got == data.size());
+    }
+    DWORD err = GetLastError();
+    CloseHandle(f);
+    if (!ok) throw Failure(L"Cannot read file \"" + fileName + L"\". " + systemErrorText(err));
+    return data;
+}
+
+void TfContenidoTexto::FormActivate() {
+    RECT c;
+    GetClientRect(hwnd, &c);
+    setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
+    setAlphaBlend(hwnd, true, fConfiguracion->live.transparenciaAreaTexto.value);
+    const std::wstring& name = fConfiguracion->live.ficheroSonidoClick;
+    if (name.empty()) return;
+    try {
+        std::string image = LoadFile(name);
+        click::replaceImage(sonido_click, std::move(image));
+        clickLoadFailed_.clear();
+    } catch (const Failure&) {
+        // The click keeps the last image read completely. The failure is told
+        // once per file name, and only while the click is on: a file found
+        // missing at start-up has been reported already and switched it off.
+        if (clickLoadFailed_ == name || !fConfiguracion->live.keyboardSound) return;
+        clickLoadFailed_ = name;
+        throw;
+    }
+}
+
+void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
+    switch (editorCommand(key, Modifiers{shift, alt, ctrl})) {
+    case Command::SelectAll: editor::selectAll(rtText.hwnd); key = 0; break;
+    case Command::Bold: editor::toggleEffect(rtText.hwnd, CFE_BOLD); key = 0; break;
+    case Command::Italic: editor::toggleEffect(rtText.hwnd, CFE_ITALIC); key = 0; break;
+    case Command::Underline: editor::toggleEffect(rtText.hwnd, CFE_UNDERLINE); key = 0; break;
+    case Command::InsertDateTime: editor::insertaTexto(rtText.hwnd, editor::dateTimeNow()); key = 0; break;
+    default: break;
+    }
+    fPrincipal->FormKeyDown(key, shift, ctrl, alt);
+}
+
+void TfContenidoTexto::rtTextKeyPress(wchar_t) {
+    if (fConfiguracion->live.keyboardSound) click::play(sonido_click);
+}
+
+LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE: layout(); return 0;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, areaBrush_);
+        return 1;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) {
+            SetFocus(rtText.hwnd);
+            FormActivate();
+        }
+        return 0;
+    case WM_SETFOCUS: SetFocus(rtText.hwnd); return 0;
+    case WM_COMMAND:
+        if (HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == rtText.hwnd) fPrincipal->hayCambios = true;
+        return 0;
+    case WM_NOTIFY: {
+        auto* n = reinterpret_cast<NMHDR*>(lp);
+        if (n->hwndFrom == rtText.hwnd && n->code == EN_SELCHANGE) editor::followSelection(rtText.hwnd);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_);
+    case WM_CLOSE: SendMessageW(fPrincipal->hwnd, WM_CLOSE, 0, 0); return 0;
+    }
+    return base(msg, wp, lp);
+}
+
+}  // namespace tv

@@ -1,0 +1,47 @@
+#pragma once
+// The floating text window: rounded, stay-on-top, see-through, with the
+// editor inside four 20-pixel margins and the status bar in the bottom one.
+#include "text/TransparentRichEdit.h"
+#include "widgets/Win.h"
+
+#include <string>
+
+namespace tv {
+
+class TfContenidoTexto : public Window {
+public:
+    void FormCreate();
+    void FormActivate();
+    void show();  // visible; the first show loads the command-line document
+    void setTextAreaField(int field, int value);
+    void setEditorBorder(int width);
+    void applyColours(int textColour, int areaColour);
+    void showStatusBar(bool visible);
+    void refreshStatus();  // the status line's timer tick
+    void calculaResumenTexto();
+    static std::string LoadFile(const std::wstring& fileName);
+
+    TTransparentRichEdit rtText;
+    HWND barraEstado = nullptr;
+    HWND Panel1 = nullptr, Panel2 = nullptr, Panel3 = nullptr, Panel4 = nullptr;
+    int linea = 0, lineas = 0, palabras = 0, columna = 0;
+
+protected:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void layout();
+    void rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
+    void rtTextKeyPress(wchar_t ch);
+    bool shown_ = false;
+    int areaColour_ = 16777215;
+    HBRUSH areaBrush_ = nullptr;
+    HFONT font_ = nullptr;
+    std::wstring clickLoadFailed_;  // a click file that could not be read is reported once
+};
+
+extern TfContenidoTexto* fContenidoTexto;
+// The whole click WAV file as read from disk; empty until first loaded.
+extern std::string sonido_click;
+
+}  // namespace tv

@@ -1,0 +1,58 @@
+#include "text/TransparentRichEdit.h"
+
+#include "app/Errors.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+namespace tv {
+
+void TTransparentRichEdit::create(HWND parent, int id) {
+    // Rich edit 4.1 and later lives in Msftedit; 2.0/3.0 in Riched20.
+    const wchar_t* cls = MSFTEDIT_CLASS;
+    if (!LoadLibraryW(L"Msftedit.dll")) {
+        LoadLibraryW(L"Riched20.dll");
+        cls = RICHEDIT_CLASSW;
+    }
+    hwnd = CreateWindowExW(WS_EX_TRANSPARENT, cls, L"",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
+                               ES_AUTOVSCROLL,
+                           0, 0, 530, 288, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw Failure(L"Cannot create the text editor: " + systemErrorText(GetLastError()));
+    SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TTransparentRichEdit::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                                    DWORD_PTR data) {
+    auto* self = reinterpret_cast<TTransparentRichEdit*>(data);
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (self->onKeyDown) {
+            WORD key = static_cast<WORD>(wp);
+            guarded([&] {
+                self->onKeyDown(key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                                GetKeyState(VK_MENU) < 0);
+            });
+            if (key == 0) return 0;
+            wp = key;
+        }
+        break;
+    case WM_CHAR:
+        if (self->onKeyPress) guarded([&] { self->onKeyPress(static_cast<wchar_t>(wp)); });
+        break;
+    case WM_MOUSEMOVE:
+        if (!self->tracking_) {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
+            self->tracking_ = TrackMouseEvent(&t);
+            if (self->onMouseEnter) guarded([&] { self->onMouseEnter(); });
+        }
+        break;
+    case WM_MOUSELEAVE: self->tracking_ = false; break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace tv

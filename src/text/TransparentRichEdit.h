@@ -1,0 +1,27 @@
+#pragma once
+// The editor control: the platform rich edit with the transparent extended
+// style, answering the erase-background message without erasing, so only the
+// text is painted over the window's colour.
+#include "widgets/Win.h"
+
+#include <functional>
+
+namespace tv {
+
+class TTransparentRichEdit {
+public:
+    HWND hwnd = nullptr;
+    void create(HWND parent, int id);
+
+    // Key and pointer events of the editor; a key-down handler that sets the
+    // key to 0 consumes it.
+    std::function<void(WORD& key, bool shift, bool ctrl, bool alt)> onKeyDown;
+    std::function<void(wchar_t ch)> onKeyPress;
+    std::function<void()> onMouseEnter;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool tracking_ = false;
+};
+
+}  // namespace tv

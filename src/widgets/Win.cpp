@@ -1,0 +1,119 @@
+#include "widgets/Win.h"
+
+#include "app/Errors.h"
+
+#include <vector>
+
+namespace tv {
+
+void ShowMessage(const std::wstring& text) {
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK);
+}
+
+std::wstring systemErrorText(DWORD code) {
+    wchar_t* buf = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring s = n && buf ? std::wstring(buf, n) : L"Error " + std::to_wstring(code);
+    if (buf) LocalFree(buf);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+    return s;
+}
+
+std::wstring programFolder() {
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return L".\\";
+        if (n < buf.size()) {
+            std::wstring p(buf.data(), n);
+            return p.substr(0, p.find_last_of(L"\\/") + 1);
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+bool fileExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+COLORREF resolveColour(int value, int defaultSysColour) {
+    if (value == 0x20000000) return GetSysColor(defaultSysColour);
+    if (value < 0) return GetSysColor(value & 0xFF);
+    return static_cast<COLORREF>(value) & 0x00FFFFFF;
+}
+
+void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw) {
+    HRGN rgn = CreateRoundRectRgn(0, 0, w, h, ellipse, ellipse);
+    if (!SetWindowRgn(hwnd, rgn, redraw)) DeleteObject(rgn);  // the system owns it only on success
+}
+
+void setAlphaBlend(HWND hwnd, bool on, int level) {
+    LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (on) {
+        if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(level & 0xFF), LWA_ALPHA);
+    } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+HFONT tahoma(int pixelHeight) {
+    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
+}
+
+void Window::registerClass(const wchar_t* name, HBRUSH background, UINT style) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+    RegisterClassExW(&wc);
+}
+
+void Window::create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w,
+                    int h, HWND parent) {
+    CreateWindowExW(exStyle, cls, caption, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd) throw Failure(L"Cannot create window " + std::wstring(cls) + L": " + systemErrorText(GetLastError()));
+}
+
+int Window::width() const {
+    RECT r = bounds();
+    return r.right - r.left;
+}
+int Window::height() const {
+    RECT r = bounds();
+    return r.bottom - r.top;
+}
+RECT Window::bounds() const {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) { return base(msg, wp, lp); }
+
+LRESULT CALLBACK Window::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd = h;
+        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    LRESULT result = 0;
+    if (!guarded([&] { result = self->handle(msg, wp, lp); })) return 0;
+    return result;
+}
+
+}  // namespace tv

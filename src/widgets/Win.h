@@ -1,0 +1,67 @@
+#pragma once
+// Small Win32 helpers shared by every window of the program.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace tv {
+
+// An error that a handler does not catch itself; its text is what the user sees.
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(std::wstring text) : std::runtime_error("failure"), text_(std::move(text)) {}
+    const std::wstring& text() const { return text_; }
+private:
+    std::wstring text_;
+};
+
+inline constexpr const wchar_t* kAppTitle = L"Tolvane";
+
+// Modal message box with the application's title and an OK button.
+void ShowMessage(const std::wstring& text);
+std::wstring systemErrorText(DWORD code);
+std::wstring programFolder();  // ends in a backslash
+bool fileExists(const std::wstring& path);
+
+// Colour values as the settings hold them: 0x00BBGGRR, the "Automatic" value,
+// or a negative system colour (0x80000000 | index).
+COLORREF resolveColour(int value, int defaultSysColour);
+
+// A rounded-rectangle window region over (0, 0)-(w, h).
+void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw);
+// Alpha blending on or off with the level's low 8 bits.
+void setAlphaBlend(HWND hwnd, bool on, int level);
+
+HFONT tahoma(int pixelHeight);
+
+// Base of the program's windows: the message procedure forwards to handle(),
+// and an error escaping a handler is reported there, never unwound through
+// the system's frames.
+class Window {
+public:
+    virtual ~Window() = default;
+    HWND hwnd = nullptr;
+    static void registerClass(const wchar_t* name, HBRUSH background = nullptr, UINT style = 0);
+    void create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w, int h,
+                HWND parent);
+    int width() const;
+    int height() const;
+    RECT bounds() const;  // screen rectangle
+protected:
+    virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT base(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
+private:
+    static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+}  // namespace tv

@@ -1,0 +1,247 @@
+#include "workspace/Principal.h"
+
+#include "app/Errors.h"
+#include "commands/Ayuda.h"
+#include "commands/core/CommandMap.h"
+#include "i18n/Resources.h"
+#include "rest/Descanso.h"
+#include "settings/Configuracion.h"
+#include "settings/core/Settings.h"
+#include "sound/core/Fade.h"
+#include "text/ContenidoTexto.h"
+#include "text/Documents.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace tv {
+
+TfPrincipal* fPrincipal = nullptr;
+bool verResumen = false;
+
+namespace {
+std::string readWholeFile(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    std::string data;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(f, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30)) {
+        data.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        if (!ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) got = 0;
+        data.resize(got);
+    }
+    CloseHandle(f);
+    return data;
+}
+}  // namespace
+
+void TfPrincipal::FormCreate() {
+    verResumen = false;
+    // The frame that mirrors the text window for the placement handles; never shown.
+    pMover = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    jvtTemporizador = std::make_unique<PeriodicTimer>([this] { breakTick(); }, 60000);
+    jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
+    temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
+}
+
+void TfPrincipal::breakTick() {
+    // The rest window lands with the break timer; until then the count runs down.
+    if (countdown.tick()) countdown.afterRest(fConfiguracion->live.iMinutos.value);
+    iMinutos = countdown.minutes();
+}
+
+bool TfPrincipal::pictureShown() const {
+    const LiveSettings& s = fConfiguracion->live;
+    return s.confImagenFondo && !s.ficheroImagenFondo.empty() && fileExists(s.ficheroImagenFondo) && jpgFondo &&
+           !jpgFondo->empty();
+}
+
+void TfPrincipal::pintaFondo() {
+    const LiveSettings& s = fConfiguracion->live;
+    if (!(fileExists(s.ficheroImagenFondo) && s.confImagenFondo && !s.ficheroImagenFondo.empty())) return;
+    jpgFondo.reset();
+    std::string data = readWholeFile(s.ficheroImagenFondo);
+    std::string why;
+    jpgFondo = decodeJpeg(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &why);
+    if (!jpgFondo && reportedBadPicture != s.ficheroImagenFondo) {
+        // The colour is painted instead; say so once for this file.
+        reportedBadPicture = s.ficheroImagenFondo;
+        ShowMessage(L"The background image \"" + s.ficheroImagenFondo + L"\" cannot be shown (" +
+                    std::wstring(why.begin(), why.end()) + L"). The background colour is used instead.");
+    }
+}
+
+void TfPrincipal::FormPaint(HDC dc, const RECT& clip) {
+    if (pictureShown()) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = jpgFondo->width;
+        bi.bmiHeader.biHeight = -jpgFondo->height;  // top-down rows
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchDIBits(dc, 0, 0, rc.right, rc.bottom, 0, 0, jpgFondo->width, jpgFondo->height,
+                      jpgFondo->pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    HBRUSH b = CreateSolidBrush(resolveColour(color, COLOR_WINDOW));
+    FillRect(dc, &clip, b);
+    DeleteObject(b);
+}
+
+void TfPrincipal::repaint() {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+}
+
+void TfPrincipal::setColor(int c) {
+    color = c;
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void TfPrincipal::FormResize() {
+    if (!fContenidoTexto || !fContenidoTexto->hwnd || !fAyuda || !fAyuda->hwnd) return;
+    RECT t = fContenidoTexto->bounds();
+    fContenidoTexto->show();
+    SetWindowPos(pMover, nullptr, t.left, t.top, t.right - t.left, t.bottom - t.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(pMover, SW_HIDE);
+    RECT c;
+    GetClientRect(hwnd, &c);
+    int w = fAyuda->width(), h = fAyuda->height();
+    SetWindowPos(fAyuda->hwnd, nullptr, c.right / 2 - w / 2, c.bottom - h - 5, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfPrincipal::inicializa() {
+    LiveSettings& s = fConfiguracion->live;
+    pintaFondo();
+    bFondo.state = s.confImagenFondo;
+    fContenidoTexto->setEditorBorder(s.confImagenFondo ? 0 : 1);
+    btnTransparente.state = s.confTransparente;
+    setAlphaBlend(hwnd, s.confTransparente, s.transparenciaPrincipal.value);
+    repaint();
+    bSonido.state = s.confSonido;
+    if (s.cambioFicheroSonido) {
+        // The ambient player arrives with the sound module; the flag is consumed as if it played.
+    }
+    countdown.setUp(s.iMinutos.value);
+    iMinutos = countdown.minutes();
+    jvtTemporizador->setEnabled(true);
+    setColor(s.colorFondo);
+    fContenidoTexto->applyColours(s.colorTexto, s.colorAreaTexto);
+}
+
+void TfPrincipal::FormClose() {
+    if (!hayCambios) return;
+    documents::preguntaGuardarCambios();
+    ShowWindow(fContenidoTexto->hwnd, SW_HIDE);
+    ShowWindow(hwnd, SW_HIDE);
+    // The fade pauses even with the sound off, so closing takes the same time.
+    fadeOut(volume, fConfiguracion->live.confSonido, [this](int level) { volume = level; },
+            [](int ms) { Sleep(static_cast<DWORD>(ms)); });
+    jpgFondo.reset();
+}
+
+void TfPrincipal::bFondoClick() {
+    LiveSettings& s = fConfiguracion->live;
+    if (!fileExists(s.ficheroImagenFondo)) {
+        ShowMessage(resourceString(missingMediaText(MissingMedia::BackgroundImage)));
+        bFondo.state = false;
+        return;
+    }
+    s.confImagenFondo = bFondo.state;
+    fConfiguracion->escribeConfiguracion();
+    fContenidoTexto->setEditorBorder(s.confImagenFondo ? 0 : 1);
+    pintaFondo();
+    repaint();
+}
+
+void TfPrincipal::btnTransparenteClick() {
+    LiveSettings& s = fConfiguracion->live;
+    s.confTransparente = btnTransparente.state;
+    fConfiguracion->escribeConfiguracion();
+    setAlphaBlend(hwnd, s.confTransparente, s.transparenciaPrincipal.value);
+}
+
+void TfPrincipal::bSalirClick() { PostMessageW(hwnd, WM_CLOSE, 0, 0); }
+
+void TfPrincipal::FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
+    Modifiers mods{shift, alt, ctrl};
+    Command c = workspaceCommand(key, mods);
+    if (c == Command::None) return;
+    key = 0;
+    switch (c) {
+    case Command::Save:
+        switch (saveAction(hayCambios, !documents::sFicheroNombre.empty())) {
+        case SaveAction::Save: documents::bGuardarClick(); break;
+        case SaveAction::SaveAs: documents::bGuardarComoClick(); break;
+        case SaveAction::None: break;
+        }
+        break;
+    case Command::Open: documents::bAbrirClick(); break;
+    case Command::New: documents::bNewClick(); break;
+    case Command::ToggleTransparent:
+        btnTransparente.state = !btnTransparente.state;
+        btnTransparenteClick();
+        break;
+    case Command::ToggleSound: bSonido.state = !bSonido.state; break;
+    case Command::ToggleBackground:
+        bFondo.state = !bFondo.state;
+        bFondoClick();
+        break;
+    case Command::ToggleClick: bTeclado.state = !bTeclado.state; break;
+    case Command::ToggleHelp: fAyuda->toggle(); break;
+    case Command::Exit: bSalirClick(); break;
+    case Command::ToggleStatusLine:
+        verResumen = !verResumen;
+        fContenidoTexto->showStatusBar(verResumen);
+        temporizadorResumen->setEnabled(verResumen);
+        break;
+    default: break;
+    }
+}
+
+LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        FormPaint(dc, ps.rcPaint);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_SIZE: FormResize(); return 0;
+    case WM_GETMINMAXINFO: {
+        // Maximized means the whole monitor: no border, no caption, over everything.
+        auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+        HMONITOR mon = MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY);
+        MONITORINFO mi{sizeof mi};
+        if (GetMonitorInfoW(mon, &mi)) {
+            mm->ptMaxPosition = {0, 0};
+            mm->ptMaxSize = {mi.rcMonitor.right - mi.rcMonitor.left, mi.rcMonitor.bottom - mi.rcMonitor.top};
+        }
+        return 0;
+    }
+    case WM_KEYDOWN: {
+        WORD key = static_cast<WORD>(wp);
+        FormKeyDown(key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
+        return 0;
+    }
+    case WM_CLOSE:
+        // An error in the close sequence (a failed save) leaves the program running.
+        FormClose();
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    }
+    return base(msg, wp, lp);
+}
+
+}  // namespace tv

@@ -1,0 +1,440 @@
+// End-to-end test driver: runs inside the same Wine (or Windows) session as
+// the program and answers one command per input line with one output line,
+// "OK ..." or "ERR ...". Tests keep one driver process for a whole run.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const wchar_t* kKey = L"Software\\Virelo\\Tolvane";
+
+std::wstring widen(const std::string& s) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+std::string narrow(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+// Replies are one line: control characters are escaped.
+std::string escape(const std::wstring& w) {
+    std::string out;
+    for (char c : narrow(w)) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+std::string unescape(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            char n = s[++i];
+            out += n == 'n' ? '\n' : n == 'r' ? '\r' : n == 't' ? '\t' : n == 's' ? ' ' : n;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+std::string hex(HWND h) {
+    char b[32];
+    snprintf(b, sizeof b, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)));
+    return b;
+}
+HWND parseHwnd(const std::string& s) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(s, nullptr, 16))); }
+
+std::wstring className(HWND h) {
+    wchar_t b[256] = {};
+    GetClassNameW(h, b, 256);
+    return b;
+}
+std::wstring windowText(HWND h) {
+    int n = static_cast<int>(SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr));
+    DWORD_PTR len = 0;
+    SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len);
+    (void)n;
+    std::wstring t(len + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(t.data()), SMTO_ABORTIFHUNG, 2000, &got);
+    t.resize(got);
+    return t;
+}
+
+struct FindArgs {
+    std::wstring cls;
+    DWORD pid;
+    bool visibleOnly;
+    HWND found = nullptr;
+};
+BOOL CALLBACK findTop(HWND h, LPARAM lp) {
+    auto* a = reinterpret_cast<FindArgs*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if ((a->pid == 0 || pid == a->pid) && className(h) == a->cls && (!a->visibleOnly || IsWindowVisible(h))) {
+        a->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND findWindow(const std::wstring& cls, DWORD pid, bool visibleOnly) {
+    FindArgs a{cls, pid, visibleOnly};
+    EnumWindows(findTop, reinterpret_cast<LPARAM>(&a));
+    return a.found;
+}
+HWND waitWindow(const std::wstring& cls, DWORD pid, bool visibleOnly, int ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        if (HWND h = findWindow(cls, pid, visibleOnly)) return h;
+        if (std::chrono::steady_clock::now() > end) return nullptr;
+        Sleep(10);
+    }
+}
+
+struct ChildArgs {
+    std::wstring cls;
+    int index;
+    HWND found = nullptr;
+};
+BOOL CALLBACK findChild(HWND h, LPARAM lp) {
+    auto* a = reinterpret_cast<ChildArgs*>(lp);
+    if (_wcsicmp(className(h).c_str(), a->cls.c_str()) == 0 && a->index-- == 0) {
+        a->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string info(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    std::ostringstream o;
+    o << "visible=" << (IsWindowVisible(h) ? 1 : 0) << " x=" << r.left << " y=" << r.top << " w=" << r.right - r.left
+      << " h=" << r.bottom - r.top;
+    LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE), ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
+    o << " style=" << std::hex << style << " exstyle=" << ex << std::dec;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    COLORREF key = 0;
+    if ((ex & WS_EX_LAYERED) && GetLayeredWindowAttributes(h, &key, &alpha, &flags))
+        o << " alpha=" << static_cast<int>(alpha) << " lwa=" << flags;
+    else
+        o << " alpha=none";
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetWindowRgn(h, rgn);
+    if (kind != ERROR) {
+        RECT b{};
+        GetRgnBox(rgn, &b);
+        // A rounded region leaves its corner pixel outside.
+        o << " rgn=" << b.right - b.left << "x" << b.bottom - b.top << " corner=" << (PtInRegion(rgn, 0, 0) ? 1 : 0);
+    } else {
+        o << " rgn=none";
+    }
+    DeleteObject(rgn);
+    o << " topmost=" << ((ex & WS_EX_TOPMOST) ? 1 : 0);
+    o << " fg=" << (GetForegroundWindow() == h ? 1 : 0);
+    return o.str();
+}
+
+void keyInput(std::vector<INPUT>& in, WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+}
+void charInput(std::vector<INPUT>& in, wchar_t c) {
+    for (bool up : {false, true}) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wScan = c;
+        i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+        in.push_back(i);
+    }
+}
+
+// Key specs: "^q" Ctrl+Q, "^+b" Ctrl+Shift+B, "^%b" Ctrl+Alt+B, "{ENTER}", "{TAB}",
+// "{LEFT}", "{END}", "{HOME}", "{BACK}", anything else typed as text.
+std::vector<INPUT> parseKeys(const std::wstring& spec) {
+    std::vector<INPUT> in;
+    for (size_t i = 0; i < spec.size();) {
+        if (spec[i] == L'^' && i + 1 < spec.size()) {
+            std::vector<WORD> mods{VK_CONTROL};
+            ++i;
+            while (i < spec.size() && (spec[i] == L'+' || spec[i] == L'%')) mods.push_back(spec[i++] == L'+' ? VK_SHIFT : VK_MENU);
+            WORD vk = static_cast<WORD>(towupper(spec[i++]));
+            for (WORD m : mods) keyInput(in, m, false);
+            keyInput(in, vk, false);
+            keyInput(in, vk, true);
+            for (auto it = mods.rbegin(); it != mods.rend(); ++it) keyInput(in, *it, true);
+        } else if (spec[i] == L'{') {
+            size_t end = spec.find(L'}', i);
+            std::wstring name = spec.substr(i + 1, end - i - 1);
+            i = end + 1;
+            WORD vk = name == L"ENTER" ? VK_RETURN : name == L"TAB" ? VK_TAB : name == L"LEFT" ? VK_LEFT
+                    : name == L"RIGHT" ? VK_RIGHT : name == L"END" ? VK_END : name == L"HOME" ? VK_HOME
+                    : name == L"BACK" ? VK_BACK : name == L"UP" ? VK_UP : name == L"DOWN" ? VK_DOWN : 0;
+            keyInput(in, vk, false);
+            keyInput(in, vk, true);
+        } else {
+            wchar_t c = spec[i++];
+            SHORT v = VkKeyScanW(c);
+            if (v != -1 && !(HIBYTE(v) & 6)) {
+                // A real key, so the program sees key-down and character events as from a keyboard.
+                bool shift = HIBYTE(v) & 1;
+                if (shift) keyInput(in, VK_SHIFT, false);
+                keyInput(in, LOBYTE(v), false);
+                keyInput(in, LOBYTE(v), true);
+                if (shift) keyInput(in, VK_SHIFT, true);
+            } else {
+                charInput(in, c);
+            }
+        }
+    }
+    return in;
+}
+
+std::string regGet(const std::wstring& name) {
+    HKEY k;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return "NOKEY";
+    DWORD type = 0, size = 0;
+    LONG r = RegQueryValueExW(k, name.c_str(), nullptr, &type, nullptr, &size);
+    if (r != ERROR_SUCCESS) {
+        RegCloseKey(k);
+        return "MISSING";
+    }
+    std::vector<BYTE> data(size + 2);
+    RegQueryValueExW(k, name.c_str(), nullptr, &type, data.data(), &size);
+    RegCloseKey(k);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) return "sz " + escape(reinterpret_cast<wchar_t*>(data.data()));
+    if (type == REG_DWORD) return "dword " + std::to_string(*reinterpret_cast<DWORD*>(data.data()));
+    return "type" + std::to_string(type);
+}
+
+std::string command(const std::vector<std::string>& a) {
+    const std::string& c = a[0];
+    auto arg = [&](size_t i) { return i < a.size() ? a[i] : std::string(); };
+    auto num = [&](size_t i, long long def) { return i < a.size() ? std::stoll(a[i]) : def; };
+    if (c == "find" || c == "wait" || c == "waitvisible") {
+        bool vis = c == "waitvisible";
+        int ms = c == "find" ? 0 : static_cast<int>(num(3, 5000));
+        HWND h = waitWindow(widen(arg(1)), static_cast<DWORD>(num(2, 0)), vis, ms);
+        return h ? hex(h) : "0";
+    }
+    if (c == "info") return info(parseHwnd(arg(1)));
+    if (c == "child") {
+        ChildArgs ca{widen(arg(2)), static_cast<int>(num(3, 0))};
+        EnumChildWindows(parseHwnd(arg(1)), findChild, reinterpret_cast<LPARAM>(&ca));
+        return ca.found ? hex(ca.found) : "0";
+    }
+    if (c == "text") return escape(windowText(parseHwnd(arg(1))));
+    if (c == "class") return narrow(className(parseHwnd(arg(1))));
+    if (c == "settext") {
+        SendMessageW(parseHwnd(arg(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(unescape(arg(2))).c_str()));
+        return "done";
+    }
+    if (c == "msgbox") {  // msgbox <pid> <ms>: caption|text of the first message box
+        HWND h = waitWindow(L"#32770", static_cast<DWORD>(num(1, 0)), true, static_cast<int>(num(2, 5000)));
+        if (!h) return "0";
+        HWND s = GetDlgItem(h, 0xFFFF);
+        return hex(h) + "|" + escape(windowText(h)) + "|" + escape(s ? windowText(s) : L"");
+    }
+    if (c == "press") {  // press <dlg> <id>: click a dialog button
+        HWND b = GetDlgItem(parseHwnd(arg(1)), static_cast<int>(num(2, IDOK)));
+        if (!b) return "nobutton";
+        PostMessageW(b, BM_CLICK, 0, 0);
+        return "done";
+    }
+    if (c == "setfile") {  // setfile <dlg> <name>: answer a file dialog
+        HWND d = parseHwnd(arg(1));
+        HWND edit = GetDlgItem(d, 0x47C);  // the file name combo of the explorer dialog
+        if (HWND e = edit ? FindWindowExW(edit, nullptr, L"Edit", nullptr) : nullptr) edit = e;
+        if (!edit) edit = GetDlgItem(d, 0x480);
+        if (!edit) return "noedit";
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(unescape(arg(2))).c_str()));
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
+        return "done";
+    }
+    if (c == "keys") {
+        HWND h = parseHwnd(arg(1));
+        HWND top = GetAncestor(h, GA_ROOT);
+        SetForegroundWindow(top);
+        for (int i = 0; i < 100 && GetForegroundWindow() != top; ++i) Sleep(10);
+        if (GetFocus() != h) {
+            // Give the control the focus from its own thread.
+            DWORD self = GetCurrentThreadId(), target = GetWindowThreadProcessId(h, nullptr);
+            AttachThreadInput(self, target, TRUE);
+            SetFocus(h);
+            AttachThreadInput(self, target, FALSE);
+        }
+        std::vector<INPUT> in = parseKeys(widen(unescape(arg(2))));
+        for (INPUT& i : in) {
+            SendInput(1, &i, sizeof(INPUT));
+            Sleep(2);
+        }
+        return "sent " + std::to_string(in.size());
+    }
+    if (c == "post" || c == "send") {
+        HWND h = parseHwnd(arg(1));
+        UINT msg = static_cast<UINT>(std::stoul(arg(2), nullptr, 0));
+        WPARAM wp = static_cast<WPARAM>(std::stoull(arg(3).empty() ? "0" : arg(3), nullptr, 0));
+        LPARAM lp = static_cast<LPARAM>(std::stoll(arg(4).empty() ? "0" : arg(4), nullptr, 0));
+        if (c == "post") return PostMessageW(h, msg, wp, lp) ? "done" : "failed";
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r);
+        return std::to_string(static_cast<long long>(r));
+    }
+    if (c == "status") {  // the texts of a status bar's parts
+        HWND h = parseHwnd(arg(1));
+        int n = static_cast<int>(SendMessageW(h, SB_GETPARTS, 0, 0));
+        std::vector<int> edges(n > 0 ? n : 1);
+        SendMessageW(h, SB_GETPARTS, n, reinterpret_cast<LPARAM>(edges.data()));
+        std::string out = "parts=" + std::to_string(n) + " edges=";
+        for (int e : edges) out += std::to_string(e) + ",";
+        for (int i = 0; i < n; ++i) {
+            // Status bar texts live in the program's memory; ask through SB_GETTEXTLENGTH/SB_GETTEXT
+            // only works in-process, so use the tooltip-free WM_GETTEXT on part 0 and a shared copy otherwise.
+            wchar_t buf[1024] = {};
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+            void* remote = p ? VirtualAllocEx(p, nullptr, sizeof buf, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+            if (remote) {
+                SendMessageW(h, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote));
+                ReadProcessMemory(p, remote, buf, sizeof buf - 2, nullptr);
+                VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+            }
+            if (p) CloseHandle(p);
+            out += "|" + escape(buf);
+        }
+        return out;
+    }
+    if (c == "launch") {  // launch <cwd> <command line>
+        std::wstring cwd = widen(arg(1));
+        std::wstring cmd = widen(unescape(arg(2)));
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi))
+            return "failed " + std::to_string(GetLastError());
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return std::to_string(pi.dwProcessId);
+    }
+    if (c == "waitexit") {
+        HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(num(1, 0)));
+        if (!p) return "gone";
+        DWORD r = WaitForSingleObject(p, static_cast<DWORD>(num(2, 5000)));
+        DWORD code = 0;
+        GetExitCodeProcess(p, &code);
+        CloseHandle(p);
+        return r == WAIT_OBJECT_0 ? std::to_string(code) : "TIMEOUT";
+    }
+    if (c == "kill") {
+        HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(num(1, 0)));
+        if (!p) return "gone";
+        TerminateProcess(p, 99);
+        WaitForSingleObject(p, 5000);
+        CloseHandle(p);
+        return "killed";
+    }
+    if (c == "launchtime") {  // launchtime <cwd> <cmd>: ms from process creation to the workspace shown
+        std::wstring cwd = widen(arg(1));
+        std::wstring cmd = widen(unescape(arg(2)));
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        auto t0 = std::chrono::steady_clock::now();
+        if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi))
+            return "failed";
+        HWND h = nullptr;
+        while (!h && std::chrono::steady_clock::now() - t0 < std::chrono::seconds(20)) {
+            h = findWindow(L"TfPrincipal", pi.dwProcessId, true);
+            if (!h) Sleep(1);
+        }
+        auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return std::to_string(pi.dwProcessId) + " " + std::to_string(h ? ms : -1.0);
+    }
+    if (c == "regclear") {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        return "done";
+    }
+    if (c == "regset") {  // regset <name> sz|dword|binary <value>
+        HKEY k;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
+        std::wstring name = widen(arg(1));
+        LONG r;
+        if (arg(2) == "dword") {
+            DWORD v = static_cast<DWORD>(std::stoul(arg(3)));
+            r = RegSetValueExW(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof v);
+        } else if (arg(2) == "rawsz") {  // exact bytes, no terminator: odd contents must read safely
+            std::wstring v = widen(unescape(arg(3)));
+            r = RegSetValueExW(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.data()),
+                               static_cast<DWORD>(v.size() * sizeof(wchar_t)));
+        } else {
+            std::wstring v = widen(unescape(arg(3)));
+            r = RegSetValueExW(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
+                               static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
+        }
+        RegCloseKey(k);
+        return r == ERROR_SUCCESS ? "done" : "failed";
+    }
+    if (c == "regget") return regGet(widen(arg(1)));
+    if (c == "regkey") {
+        HKEY k;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return "NOKEY";
+        DWORD n = 0;
+        RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr);
+        RegCloseKey(k);
+        return std::to_string(n);
+    }
+    if (c == "screen") return std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " + std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    if (c == "sleep") {
+        Sleep(static_cast<DWORD>(num(1, 0)));
+        return "done";
+    }
+    if (c == "quit") return "bye";
+    throw std::runtime_error("unknown command " + c);
+}
+
+}  // namespace
+
+int wmain() {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> args;
+        std::stringstream ss(line);
+        std::string part;
+        while (std::getline(ss, part, '\t')) args.push_back(part);
+        std::string reply;
+        try {
+            reply = "OK " + command(args);
+        } catch (const std::exception& e) {
+            reply = std::string("ERR ") + e.what();
+        }
+        std::cout << reply << "\n" << std::flush;
+        if (args[0] == "quit") break;
+    }
+    return 0;
+}

@@ -1,0 +1,247 @@
+"""End-to-end harness: the real Tolvane.exe under Wine on a virtual display.
+
+One scratch WINEPREFIX and one Xvfb per test run; one driver process
+(tvdriver.exe) inside the same Wine session answers window, registry and
+process questions. Every wait is bounded; programs are ended by process id.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get("TOLVANE_MINGW_BUILD", os.path.join(ROOT, "build", "mingw"))
+WORK = os.environ.get("TOLVANE_E2E_WORK", os.path.join(ROOT, "build", "e2e"))
+FIXTURES = os.path.join(ROOT, "tests", "fixtures")
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+if not os.path.exists(WINE):
+    WINE = "wine"
+
+
+def winpath(unix_path):
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def esc(s):
+    return str(s).replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n").replace("\r", "\\r")
+
+
+class Session:
+    """The Xvfb display, the Wine prefix and the driver, shared by all tests."""
+
+    instance = None
+
+    @classmethod
+    def get(cls):
+        if cls.instance is None:
+            cls.instance = Session()
+        return cls.instance
+
+    def __init__(self):
+        os.makedirs(WORK, exist_ok=True)
+        self.env = dict(os.environ)
+        self.xvfb = None
+        display = self._free_display()
+        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env["DISPLAY"] = display
+        prefix = os.path.join(WORK, "prefix")
+        shutil.rmtree(prefix, ignore_errors=True)  # a fresh prefix for every run
+        self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                        WINEARCH="win64")
+        for _ in range(50):
+            if os.path.exists("/tmp/.X11-unix/X" + display[1:]):
+                break
+            time.sleep(0.1)
+        subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=180)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
+        self.driver = subprocess.Popen([WINE, os.path.join(BUILD, "tvdriver.exe")], env=self.env,
+                                       stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                       text=True, encoding="utf-8", bufsize=1)
+        self.cmd("sleep", 0)
+
+    @staticmethod
+    def _free_display():
+        for n in range(90, 140):
+            if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
+                return ":%d" % n
+        raise RuntimeError("no free X display")
+
+    def cmd(self, *args, timeout=30):
+        line = "\t".join(esc(a) for a in args)
+        self.driver.stdin.write(line + "\n")
+        self.driver.stdin.flush()
+        start = time.time()
+        reply = self.driver.stdout.readline()
+        if not reply:
+            raise RuntimeError("driver ended")
+        if time.time() - start > timeout:
+            raise TimeoutError(line)
+        reply = reply.rstrip("\n")
+        if reply.startswith("ERR"):
+            raise RuntimeError(reply + " for " + line)
+        return reply[3:]
+
+    def close(self):
+        try:
+            self.cmd("quit")
+        except Exception:
+            pass
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+        if self.xvfb:
+            self.xvfb.kill()
+            self.xvfb.wait()
+
+
+def screen_pixel(env, x, y):
+    """The colour at a screen point as the X server shows it, "rrggbb" (from an xwd dump)."""
+    data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30).stdout
+    h = struct.unpack(">25I", data[:100])
+    header_size, bpp, bytes_per_line, ncolors = h[0], h[11], h[12], h[19]
+    byte_order = h[7]
+    masks = h[14:17]
+    offset = header_size + ncolors * 12 + y * bytes_per_line + x * (bpp // 8)
+    raw = data[offset:offset + bpp // 8]
+    value = int.from_bytes(raw, "little" if byte_order == 0 else "big")
+    out = ""
+    for m in masks:
+        shift = (m & -m).bit_length() - 1
+        out += "%02x" % ((value & m) >> shift)
+    return out
+
+
+def unescape(s):
+    out, i = [], 0
+    while i < len(s):
+        if s[i] == "\\" and i + 1 < len(s):
+            n = s[i + 1]
+            out.append({"n": "\n", "r": "\r", "t": "\t"}.get(n, n))
+            i += 2
+        else:
+            out.append(s[i])
+            i += 1
+    return "".join(out)
+
+
+def parse_info(text):
+    return {k: v for k, v in (p.split("=", 1) for p in text.split() if "=" in p)}
+
+
+class TolvaneCase(unittest.TestCase):
+    """A test with its own program folder (exe, media, tmp) and a clean settings key."""
+
+    media = ("fondo.jpg", "click.wav", "sonido.mp3")
+
+    def setUp(self):
+        self.s = Session.get()
+        self.dir = os.path.join(WORK, "cases", self.id().split(".")[-1])
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(os.path.join(self.dir, "media"))
+        os.makedirs(os.path.join(self.dir, "tmp"))
+        shutil.copy(os.path.join(BUILD, "Tolvane.exe"), self.dir)
+        for m in self.media:
+            shutil.copy(os.path.join(FIXTURES, m), os.path.join(self.dir, "media", m))
+        self.s.cmd("regclear")
+        self.pid = None
+
+    def tearDown(self):
+        if self.pid:
+            self.s.cmd("kill", self.pid)
+            # Leftover message boxes and dialogs go with the process.
+        self.pid = None
+
+    # -- helpers -----------------------------------------------------------
+    def reg(self, name, value, kind="sz"):
+        self.s.cmd("regset", name, kind, value)
+
+    def regget(self, name):
+        return self.s.cmd("regget", name)
+
+    def start(self, *args, env_divisor=None):
+        cmdline = '"%s"' % winpath(os.path.join(self.dir, "Tolvane.exe"))
+        for a in args:
+            cmdline += ' "%s"' % a
+        self.pid = self.s.cmd("launch", winpath(self.dir), cmdline)
+        self.assertTrue(self.pid.isdigit(), self.pid)
+        return self.pid
+
+    def wait_visible(self, cls, ms=15000):
+        h = self.s.cmd("waitvisible", cls, self.pid, ms)
+        self.assertNotEqual(h, "0", "no visible %s window" % cls)
+        return h
+
+    def window(self, cls):
+        h = self.s.cmd("find", cls, self.pid)
+        self.assertNotEqual(h, "0", "no %s window" % cls)
+        return h
+
+    def info(self, h):
+        return parse_info(self.s.cmd("info", h))
+
+    def msgbox(self, ms=5000):
+        """(hwnd, caption, text) of the program's message box, or None."""
+        r = self.s.cmd("msgbox", self.pid, ms)
+        if r == "0":
+            return None
+        h, caption, text = r.split("|", 2)
+        return h, unescape(caption), unescape(text)
+
+    def answer(self, box, button_id=1):
+        self.s.cmd("press", box[0], button_id)
+        self.s.cmd("sleep", 150)
+
+    def start_ready(self, *args):
+        """Starts the program and waits for the editor; any start-up box is a failure."""
+        self.start(*args)
+        self.wait_visible("TfContenidoTexto")
+        return self.editor()
+
+    def editor(self):
+        text = self.window("TfContenidoTexto")
+        h = self.s.cmd("child", text, "RICHEDIT50W")
+        self.assertNotEqual(h, "0")
+        return h
+
+    def active_info(self, cls, ms=3000):
+        """Window info once the window has become active (its see-through level is set then)."""
+        h = self.window(cls)
+        end = time.time() + ms / 1000
+        while True:
+            i = self.info(h)
+            if i["alpha"] != "none" or time.time() > end:
+                return i
+            time.sleep(0.05)
+
+    def editor_text(self, editor, expected, ms=3000):
+        """The editor's text (paragraphs as CR) once it equals expected or the time is up."""
+        end = time.time() + ms / 1000
+        while True:
+            t = unescape(self.s.cmd("text", editor)).replace("\r\n", "\r")
+            if t == expected or time.time() > end:
+                return t
+            time.sleep(0.05)
+
+    def exit_code(self, ms=10000):
+        r = self.s.cmd("waitexit", self.pid, ms)
+        if r != "TIMEOUT":
+            self.pid = None
+        return r
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+
+def run_all(modules):
+    loader = unittest.TestLoader()
+    suite = unittest.TestSuite()
+    for m in modules:
+        suite.addTests(loader.loadTestsFromModule(m))
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    Session.get().close() if Session.instance else None
+    failed = len(result.failures) + len(result.errors)
+    passed = result.testsRun - failed - len(result.skipped)
+    print("e2e: %d passed, %d failed" % (passed, failed))
+    return 0 if failed == 0 and result.testsRun > 0 else 1

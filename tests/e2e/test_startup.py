@@ -1,0 +1,148 @@
+"""Start-up, settings, editor and shutdown of the real program."""
+import os
+import time
+
+from harness import TolvaneCase, screen_pixel, unescape
+
+INVALID = "I can't find %s file, %s option has been disabled. Please check your configuration."
+AMBIENT = INVALID % ("ambient sound", "ambient sound")
+CLICK = INVALID % ("audible keyboard sound", "audible keyboard")
+BACKGROUND = INVALID % ("background image", "backgraund image")
+
+
+class StartupTest(TolvaneCase):
+    def test_empty_registry_gives_the_default_layout_and_writes_nothing(self):
+        self.start_ready()
+        self.assertIsNone(self.msgbox(300))
+        text = self.active_info("TfContenidoTexto")
+        ws = self.info(self.window("TfPrincipal"))
+        self.assertEqual((ws["x"], ws["y"], ws["w"], ws["h"]), ("0", "0", "1280", "800"))
+        self.assertEqual(ws["alpha"], "none", "see-through is off by default")
+        # 1280 wide: trunc(0.8 W) = 1024, left 128, height trunc(1024 / golden ratio) = 632
+        self.assertEqual((text["x"], text["y"], text["w"], text["h"]), ("128", "50", "1024", "632"))
+        self.assertEqual(text["alpha"], "200")
+        self.assertEqual(text["topmost"], "1")
+        self.assertEqual(text["rgn"], "1023x631", "a round-rect region leaves out the last row and column")
+        self.assertEqual(text["corner"], "0", "rounded outline")
+        self.assertEqual(self.info(self.window("TfSplashScreen"))["visible"], "0")
+        # The key exists after start-up but the load writes no value.
+        self.assertEqual(self.s.cmd("regkey"), "0")
+
+    def test_registry_fixture_places_and_colours_the_windows(self):
+        for name, value in [("area_texto.top", "60"), ("area_texto.left", "100"), ("area_texto.width", "600"),
+                            ("area_texto.height", "400"), ("transparencia", "1"), ("transparencia_principal", "150"),
+                            ("transparencia_area_texto", "230"), ("fondo", "0"), ("colorFondo", "255")]:
+            self.reg(name, value)
+        self.start_ready()
+        text = self.active_info("TfContenidoTexto")
+        self.assertEqual((text["x"], text["y"], text["w"], text["h"]), ("100", "60", "600", "400"))
+        self.assertEqual(text["alpha"], "230")
+        ws = self.info(self.window("TfPrincipal"))
+        self.assertEqual(ws["alpha"], "150")
+
+    def test_colour_and_picture_paint_the_workspace(self):
+        self.reg("fondo", "0")
+        self.reg("colorFondo", "255")  # 0x0000FF: red
+        self.start_ready()
+        self.s.cmd("sleep", 300)
+        self.assertEqual(screen_pixel(self.s.env, 5, 790), "ff0000")
+
+    def test_missing_media_are_reported_and_switched_off(self):
+        for m in self.media:
+            os.remove(self.path("media", m))
+        self.start()
+        for expected in (AMBIENT, CLICK, BACKGROUND):
+            box = self.msgbox()
+            self.assertIsNotNone(box, "expected: " + expected)
+            self.assertEqual(box[1], "Tolvane")
+            self.assertEqual(box[2], expected)
+            self.answer(box)
+        editor = self.editor()
+        self.wait_visible("TfContenidoTexto")
+        # Ctrl+T writes the whole table: the three options went off at load.
+        self.s.cmd("keys", editor, "^t")
+        self.s.cmd("sleep", 300)
+        self.assertEqual(self.regget("sonido"), "sz 0")
+        self.assertEqual(self.regget("sonido_teclado"), "sz 0")
+        self.assertEqual(self.regget("fondo"), "sz 0")
+        self.assertEqual(self.regget("transparencia"), "sz 1")
+
+    def test_wrong_registry_type_is_reported_and_the_program_goes_on(self):
+        self.reg("sonido", "1", kind="dword")
+        self.start()
+        box = self.msgbox()
+        self.assertIsNotNone(box)
+        self.assertEqual(box[2], "Invalid data type for 'sonido'")
+        self.answer(box)
+        editor = self.editor()
+        self.wait_visible("TfContenidoTexto")
+        self.s.cmd("keys", editor, "ok")
+        self.assertEqual(self.editor_text(editor, "ok"), "ok")
+
+    def test_odd_registry_contents_are_read_safely(self):
+        long_path = "C:\\" + "x" * 20000 + ".tmp"
+        self.reg("fichero_temporal", long_path)
+        self.s.cmd("regset", "colorTexto", "rawsz", "12")  # no terminating zero
+        self.reg("minutos", "99999999999999999999")
+        self.start()
+        # The first autosave cannot write to that name: reported, and the autosave ends.
+        box = self.msgbox()
+        self.assertIsNotNone(box)
+        self.assertTrue(box[2].startswith('Cannot create file "C:\\xxx'), box[2])
+        self.answer(box)
+        editor = self.editor()
+        self.s.cmd("keys", editor, "^t")  # writes the table back
+        self.s.cmd("sleep", 300)
+        self.assertEqual(self.regget("fichero_temporal"), "sz " + long_path.replace("\\", "\\\\"))
+        self.assertEqual(self.regget("colorTexto"), "sz 12")
+        self.assertEqual(self.regget("minutos"), "sz 60", "an unreadable number gives the default")
+
+    def test_broken_background_picture_falls_back_to_the_colour(self):
+        for fixture in ("truncated.jpg", "garbage.jpg"):
+            with self.subTest(fixture=fixture):
+                self.s.cmd("regclear")
+                self.reg("colorFondo", "65280")  # green
+                with open(os.path.join(os.path.dirname(__file__), "..", "fixtures", fixture), "rb") as f:
+                    data = f.read()
+                with open(self.path("media", "fondo.jpg"), "wb") as f:
+                    f.write(data)
+                self.start()
+                box = self.msgbox()
+                self.assertIsNotNone(box)
+                self.assertIn("background image", box[2])
+                self.answer(box)
+                self.wait_visible("TfContenidoTexto")
+                self.s.cmd("sleep", 300)
+                self.assertEqual(screen_pixel(self.s.env, 5, 790), "00ff00")
+                self.s.cmd("kill", self.pid)
+                self.pid = None
+
+
+class EditorAndExitTest(TolvaneCase):
+    def test_typing_reaches_the_editor(self):
+        editor = self.start_ready()
+        self.s.cmd("keys", editor, "Hello world{ENTER}second")
+        self.assertEqual(self.editor_text(editor, "Hello world\rsecond"), "Hello world\rsecond")
+
+    def test_ctrl_q_without_changes_ends_at_once_with_code_0(self):
+        editor = self.start_ready()
+        self.s.cmd("keys", editor, "^q")
+        self.assertEqual(self.exit_code(), "0")
+
+    def test_closing_the_text_window_ends_the_program(self):
+        self.start_ready()
+        self.s.cmd("post", self.window("TfContenidoTexto"), "0x10")  # WM_CLOSE
+        self.assertEqual(self.exit_code(), "0")
+
+    def test_unsaved_changes_ask_and_no_writes_nothing(self):
+        editor = self.start_ready()
+        self.s.cmd("keys", editor, "draft")
+        self.s.cmd("sleep", 100)
+        before = set(os.listdir(self.dir))
+        self.s.cmd("keys", editor, "^q")
+        box = self.msgbox()
+        self.assertIsNotNone(box)
+        self.assertEqual(box[2], "Do you want to save document changes?")
+        self.answer(box, 7)  # IDNO
+        self.assertEqual(self.exit_code(), "0")
+        self.assertEqual(set(os.listdir(self.dir)), before)
