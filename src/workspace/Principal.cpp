@@ -7,7 +7,7 @@
 #include "rest/Descanso.h"
 #include "settings/Configuracion.h"
 #include "settings/core/Settings.h"
-#include "sound/core/Fade.h"
+#include "sound/Ambient.h"
 #include "text/ContenidoTexto.h"
 #include "text/Documents.h"
 
@@ -41,15 +41,12 @@ void TfPrincipal::FormCreate() {
     // The frame that mirrors the text window for the placement handles; never shown.
     pMover = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
                              nullptr);
-    jvtTemporizador = std::make_unique<PeriodicTimer>([this] { breakTick(); }, 60000);
+    jvtTemporizador = std::make_unique<PeriodicTimer>([this] { jvtTemporizadorTimer(); }, 60000);
     jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
     temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
-}
-
-void TfPrincipal::breakTick() {
-    // The rest window lands with the break timer; until then the count runs down.
-    if (countdown.tick()) countdown.afterRest(fConfiguracion->live.iMinutos.value);
-    iMinutos = countdown.minutes();
+    ambient::create();
+    volume = kVolumeMax / 2;  // setting the position applies it
+    sbVolumenChange();
 }
 
 bool TfPrincipal::pictureShown() const {
@@ -127,9 +124,7 @@ void TfPrincipal::inicializa() {
     setAlphaBlend(hwnd, s.confTransparente, s.transparenciaPrincipal.value);
     repaint();
     bSonido.state = s.confSonido;
-    if (s.cambioFicheroSonido) {
-        // The ambient player arrives with the sound module; the flag is consumed as if it played.
-    }
+    if (s.cambioFicheroSonido) reproduceSonido();
     countdown.setUp(s.iMinutos.value);
     iMinutos = countdown.minutes();
     jvtTemporizador->setEnabled(true);
@@ -143,8 +138,8 @@ void TfPrincipal::FormClose() {
     ShowWindow(fContenidoTexto->hwnd, SW_HIDE);
     ShowWindow(hwnd, SW_HIDE);
     // The fade pauses even with the sound off, so closing takes the same time.
-    fadeOut(volume, fConfiguracion->live.confSonido, [this](int level) { volume = level; },
-            [](int ms) { Sleep(static_cast<DWORD>(ms)); });
+    MPFadeOut();
+    ambient::close();
     jpgFondo.reset();
 }
 
@@ -190,12 +185,18 @@ void TfPrincipal::FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
         btnTransparente.state = !btnTransparente.state;
         btnTransparenteClick();
         break;
-    case Command::ToggleSound: bSonido.state = !bSonido.state; break;
+    case Command::ToggleSound:
+        bSonido.state = !bSonido.state;
+        bSonidoClick();
+        break;
     case Command::ToggleBackground:
         bFondo.state = !bFondo.state;
         bFondoClick();
         break;
-    case Command::ToggleClick: bTeclado.state = !bTeclado.state; break;
+    case Command::ToggleClick:
+        bTeclado.state = !bTeclado.state;
+        bTecladoClick();
+        break;
     case Command::ToggleHelp: fAyuda->toggle(); break;
     case Command::Exit: bSalirClick(); break;
     case Command::ToggleStatusLine:

@@ -30,12 +30,20 @@ public:
     void bSalirClick();
     void setColor(int colour);
     void repaint();
-    void breakTick();
+
+    // Ambient sound and key click (sound/SoundCommands.cpp).
+    void reproduceSonido();
+    void bSonidoClick();
+    void bTecladoClick();
+    void sbVolumenChange();
+    void MPFadeOut();
+    // Break countdown (rest/BreakTimer.cpp).
+    void jvtTemporizadorTimer();
 
     Switch bFondo, btnTransparente, bSonido, bTeclado;  // command panel
     Switch bNegrita, bItalica, bSubrayado;              // style panel
     BreakCountdown countdown;  // holds pbTiempoDescanso's range, position and hint
-    int volume = 500;          // sbVolumen
+    int volume = 500;          // position of sbVolumen, 0..1000
     bool hayCambios = false;
     int iMinutos = 0;
     int color = 0x20000000;  // the system window colour until the settings are read

@@ -29,6 +29,14 @@ void onMessage(j_common_ptr cinfo, int level) {
 
 // Guards against pictures whose size alone would exhaust memory.
 constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+
+// Kept out of line: nothing the decoder's longjmp could clobber lives in it.
+[[gnu::noinline]] void allocate(Image& img, std::vector<unsigned char>& row, int w, int h) {
+    img.width = w;
+    img.height = h;
+    img.pixels.resize(static_cast<std::size_t>(w) * h);
+    row.resize(static_cast<std::size_t>(w) * 3);
+}
 }  // namespace
 
 std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std::string* error) {
@@ -59,10 +67,7 @@ std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std
         jpeg_destroy_decompress(&cinfo);
         return fail("the picture is too large");
     }
-    img.width = static_cast<int>(cinfo.output_width);
-    img.height = static_cast<int>(cinfo.output_height);
-    img.pixels.resize(static_cast<std::size_t>(img.width) * img.height);
-    row.resize(static_cast<std::size_t>(img.width) * 3);
+    allocate(img, row, static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW rows[1] = {row.data()};
         std::uint32_t* out = img.pixels.data() + static_cast<std::size_t>(cinfo.output_scanline) * img.width;
