@@ -63,6 +63,7 @@ void TfContenidoTexto::FormCreate() {
 
     rtText.create(hwnd, kEditorId);
     editor::setup(rtText.hwnd);
+    editor::readRegionalFormats();
     rtText.onKeyDown = [this](WORD& k, bool s, bool c, bool a) { rtTextKeyDown(k, s, c, a); };
     rtText.onKeyPress = [this](wchar_t ch) { rtTextKeyPress(ch); };
     rtText.onMouseEnter = [] {
@@ -127,11 +128,21 @@ void TfContenidoTexto::applyColours(int textColour, int areaColour) {
 void TfContenidoTexto::showStatusBar(bool visible) { ShowWindow(barraEstado, visible ? SW_SHOW : SW_HIDE); }
 
 void TfContenidoTexto::calculaResumenTexto() {
-    editor::Stats st = editor::statistics(rtText.hwnd);
-    linea = st.linea;
-    columna = st.columna;
-    lineas = st.lineas;
-    palabras = st.palabras;
+    LineColumn lc = editor::caret(rtText.hwnd);
+    linea = lc.linea;
+    columna = lc.columna;
+    lineas = editor::lineCount(rtText.hwnd);
+    // The recount reads every display line, which the platform's control makes
+    // costly on long documents; it is redone only when the text, its layout
+    // or the number of display lines changed since the last one.
+    if (!wordsValid_ || wordsVersion_ != contentVersion_ || wordsLines_ != lineas) {
+        palabras = editor::wordCount(rtText.hwnd, lineas);
+        wordsValid_ = true;
+        wordsVersion_ = contentVersion_;
+        wordsLines_ = lineas;
+    }
+    SetWindowTextW(fPrincipal->lContLineas, std::to_wstring(lineas).c_str());
+    SetWindowTextW(fPrincipal->lContPalabras, std::to_wstring(palabras).c_str());
 }
 
 void TfContenidoTexto::refreshStatus() {
@@ -147,25 +158,7 @@ void TfContenidoTexto::refreshStatus() {
         SendMessageW(barraEstado, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(texts[i].c_str()));
 }
 
-std::string TfContenidoTexto::LoadFile(const std::wstring& fileName) {
-    HANDLE f = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        throw Failure(L"Cannot open file \"" + fileName + L"\". " + systemErrorText(GetLastError()));
-    std::string data;
-    LARGE_INTEGER size{};
-    DWORD got = 0;
-    bool ok = GetFileSizeEx(f, &size) && size.QuadPart < (1LL << 31);
-    if (ok) {
-        data.resize(static_cast<std::size_t>(size.QuadPart));
-        ok = data.empty() || (ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
-                              got == data.size());
-    }
-    DWORD err = GetLastError();
-    CloseHandle(f);
-    if (!ok) throw Failure(L"Cannot read file \"" + fileName + L"\". " + systemErrorText(err));
-    return data;
-}
+std::string TfContenidoTexto::LoadFile(const std::wstring& fileName) { return readWholeFile(fileName); }
 
 void TfContenidoTexto::FormActivate() {
     RECT c;
@@ -189,6 +182,7 @@ void TfContenidoTexto::FormActivate() {
 }
 
 void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
+    ++contentVersion_;  // a command may change formats, and so the wrapping, without a change notification
     switch (editorCommand(key, Modifiers{shift, alt, ctrl})) {
     case Command::SelectAll: editor::selectAll(rtText.hwnd); key = 0; break;
     case Command::Bold: editor::toggleEffect(rtText.hwnd, CFE_BOLD); key = 0; break;
@@ -200,13 +194,23 @@ void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt)
     fPrincipal->FormKeyDown(key, shift, ctrl, alt);
 }
 
+void TfContenidoTexto::rtTextSelectionChange() {
+    // Each switch reads the selection's effects anew.
+    fPrincipal->bNegrita.state = editor::selectionEffects(rtText.hwnd) & CFE_BOLD;
+    fPrincipal->bItalica.state = editor::selectionEffects(rtText.hwnd) & CFE_ITALIC;
+    fPrincipal->bSubrayado.state = editor::selectionEffects(rtText.hwnd) & CFE_UNDERLINE;
+}
+
 void TfContenidoTexto::rtTextKeyPress(wchar_t) {
     if (fConfiguracion->live.keyboardSound) click::play(sonido_click);
 }
 
 LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE: layout(); return 0;
+    case WM_SIZE:
+        layout();
+        ++contentVersion_;  // the lines wrap anew
+        return 0;
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd, &r);
@@ -221,11 +225,14 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SETFOCUS: SetFocus(rtText.hwnd); return 0;
     case WM_COMMAND:
-        if (HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == rtText.hwnd) fPrincipal->hayCambios = true;
+        if (HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == rtText.hwnd) {
+            fPrincipal->hayCambios = true;
+            ++contentVersion_;
+        }
         return 0;
     case WM_NOTIFY: {
         auto* n = reinterpret_cast<NMHDR*>(lp);
-        if (n->hwndFrom == rtText.hwnd && n->code == EN_SELCHANGE) editor::followSelection(rtText.hwnd);
+        if (n->hwndFrom == rtText.hwnd && n->code == EN_SELCHANGE) rtTextSelectionChange();
         return 0;
     }
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_);

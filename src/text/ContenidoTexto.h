@@ -2,6 +2,7 @@
 // The floating text window: rounded, stay-on-top, see-through, with the
 // editor inside four 20-pixel margins and the status bar in the bottom one.
 #include "text/TransparentRichEdit.h"
+#include "text/core/StatusLine.h"
 #include "widgets/Win.h"
 
 #include <string>
@@ -33,7 +34,12 @@ private:
     void layout();
     void rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
     void rtTextKeyPress(wchar_t ch);
+    void rtTextSelectionChange();
     bool shown_ = false;
+    unsigned contentVersion_ = 0;  // bumped by every change of text or layout
+    unsigned wordsVersion_ = 0;
+    int wordsLines_ = 0;
+    bool wordsValid_ = false;
     int areaColour_ = 16777215;
     HBRUSH areaBrush_ = nullptr;
     HFONT font_ = nullptr;

@@ -1,7 +1,7 @@
 #include "text/Editor.h"
 
 #include "text/core/StatusLine.h"
-#include "workspace/Principal.h"
+#include "text/core/DateTimeText.h"
 
 #include <richedit.h>
 
@@ -17,7 +17,9 @@ void setup(HWND re) {
     SendMessageW(re, EM_SETTARGETDEVICE, 0, 0);       // wrap at the editor's width
     CHARFORMAT2W cf{};
     cf.cbSize = sizeof cf;
-    cf.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_CHARSET;
+    // Regular weight stated outright: some controls start from a bold system font.
+    cf.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    cf.dwEffects = 0;
     wcscpy(cf.szFaceName, L"Tahoma");
     cf.yHeight = 12 * 20;  // 16 pixels at 96 dots per inch
     cf.bCharSet = DEFAULT_CHARSET;
@@ -88,46 +90,81 @@ void insertaTexto(HWND re, const std::wstring& text) {
     SendMessageW(re, EM_SCROLLCARET, 0, 0);
 }
 
-void followSelection(HWND re) {
-    if (!fPrincipal) return;
-    fPrincipal->bNegrita.state = selectionEffects(re) & CFE_BOLD;
-    fPrincipal->bItalica.state = selectionEffects(re) & CFE_ITALIC;
-    fPrincipal->bSubrayado.state = selectionEffects(re) & CFE_UNDERLINE;
-}
-
-Stats statistics(HWND re) {
-    Stats st;
+LineColumn caret(HWND re) {
     CHARRANGE sel{};
     SendMessageW(re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
     int line = static_cast<int>(SendMessageW(re, EM_EXLINEFROMCHAR, 0, sel.cpMin));
     int start = static_cast<int>(SendMessageW(re, EM_LINEINDEX, line, 0));
-    LineColumn lc = CaretLineColumn(sel.cpMin, line, start);
-    st.linea = lc.linea;
-    st.columna = lc.columna;
-    st.lineas = static_cast<int>(SendMessageW(re, EM_GETLINECOUNT, 0, 0));
+    return CaretLineColumn(sel.cpMin, line, start);
+}
+
+int lineCount(HWND re) { return static_cast<int>(SendMessageW(re, EM_GETLINECOUNT, 0, 0)); }
+
+int wordCount(HWND re, int lines) {
     // One buffer for every line; a line is only looked at on its first 4096
     // characters and its line break.
     std::vector<wchar_t> buf(kMaxCountedLineChars + 3);
-    st.palabras = DocumentWordsCount(st.lineas, [&](int i) {
+    return DocumentWordsCount(lines, [&](int i) {
         *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(buf.size() - 1);
         LRESULT n = SendMessageW(re, EM_GETLINE, i, reinterpret_cast<LPARAM>(buf.data()));
         return std::wstring_view(buf.data(), static_cast<std::size_t>(n));
     });
+}
+
+Stats statistics(HWND re) {
+    Stats st;
+    LineColumn lc = caret(re);
+    st.linea = lc.linea;
+    st.columna = lc.columna;
+    st.lineas = lineCount(re);
+    st.palabras = wordCount(re, st.lineas);
     return st;
 }
 
+namespace {
+struct RegionalFormats {
+    std::wstring shortDate, longTime;
+    LocaleNames names;
+};
+
+std::wstring localeText(LCTYPE type) {
+    wchar_t buf[256] = {};
+    int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 256);
+    return n > 0 ? std::wstring(buf) : std::wstring();
+}
+
+// Read once: the formats are the user's as they were when the program started.
+const RegionalFormats& regionalFormats() {
+    static const RegionalFormats f = [] {
+        RegionalFormats r;
+        r.shortDate = localeText(LOCALE_SSHORTDATE);
+        r.longTime = localeText(LOCALE_STIMEFORMAT);
+        for (int i = 0; i < 7; ++i) {
+            // The locale lists Monday first; the names are kept Sunday first.
+            int day = (i + 6) % 7;
+            r.names.dayNames[i] = localeText(LOCALE_SDAYNAME1 + day);
+            r.names.abbrevDayNames[i] = localeText(LOCALE_SABBREVDAYNAME1 + day);
+        }
+        for (int m = 0; m < 12; ++m) {
+            r.names.monthNames[m] = localeText(LOCALE_SMONTHNAME1 + m);
+            r.names.abbrevMonthNames[m] = localeText(LOCALE_SABBREVMONTHNAME1 + m);
+        }
+        r.names.am = localeText(LOCALE_S1159);
+        r.names.pm = localeText(LOCALE_S2359);
+        return r;
+    }();
+    return f;
+}
+}  // namespace
+
+void readRegionalFormats() { regionalFormats(); }
+
 std::wstring dateTimeNow() {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    wchar_t d[128] = {}, tm[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, d, 128);
-    std::wstring s = d;
-    if (t.wHour || t.wMinute || t.wSecond) {
-        GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, tm, 128);
-        s += L" ";
-        s += tm;
-    }
-    return s;
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const RegionalFormats& f = regionalFormats();
+    LocalTime t{st.wYear, st.wMonth, st.wDay, st.wDayOfWeek, st.wHour, st.wMinute, st.wSecond};
+    return DateTimeText(f.shortDate, f.longTime, t, f.names);
 }
 
 }  // namespace tv::editor

@@ -40,6 +40,26 @@ bool fileExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string readWholeFile(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        throw Failure(L"Cannot open file \"" + path + L"\". " + systemErrorText(GetLastError()));
+    std::string data;
+    LARGE_INTEGER size{};
+    DWORD got = 0;
+    bool ok = GetFileSizeEx(f, &size) && size.QuadPart < 0x7FFFFFFF;
+    if (ok) {
+        data.resize(static_cast<std::size_t>(size.QuadPart));
+        ok = data.empty() || (ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
+                              got == data.size());
+    }
+    DWORD err = GetLastError();
+    CloseHandle(f);
+    if (!ok) throw Failure(L"Cannot open file \"" + path + L"\". " + systemErrorText(err));
+    return data;
+}
+
 COLORREF resolveColour(int value, int defaultSysColour) {
     if (value == 0x20000000) return GetSysColor(defaultSysColour);
     if (value < 0) return GetSysColor(value & 0xFF);

@@ -32,6 +32,9 @@ void ShowMessage(const std::wstring& text);
 std::wstring systemErrorText(DWORD code);
 std::wstring programFolder();  // ends in a backslash
 bool fileExists(const std::wstring& path);
+// The whole file, read while denying other writers. Throws Failure
+// ("Cannot open file "%s". %s") when it cannot be opened or read.
+std::string readWholeFile(const std::wstring& path);
 
 // Colour values as the settings hold them: 0x00BBGGRR, the "Automatic" value,
 // or a negative system colour (0x80000000 | index).

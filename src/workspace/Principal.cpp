@@ -11,30 +11,11 @@
 #include "text/ContenidoTexto.h"
 #include "text/Documents.h"
 
-#include <fstream>
-#include <iterator>
 
 namespace tv {
 
 TfPrincipal* fPrincipal = nullptr;
 bool verResumen = false;
-
-namespace {
-std::string readWholeFile(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return {};
-    std::string data;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(f, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30)) {
-        data.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD got = 0;
-        if (!ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) got = 0;
-        data.resize(got);
-    }
-    CloseHandle(f);
-    return data;
-}
-}  // namespace
 
 void TfPrincipal::FormCreate() {
     verResumen = false;
@@ -59,14 +40,20 @@ void TfPrincipal::pintaFondo() {
     const LiveSettings& s = fConfiguracion->live;
     if (!(fileExists(s.ficheroImagenFondo) && s.confImagenFondo && !s.ficheroImagenFondo.empty())) return;
     jpgFondo.reset();
-    std::string data = readWholeFile(s.ficheroImagenFondo);
-    std::string why;
-    jpgFondo = decodeJpeg(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &why);
+    std::wstring why;
+    try {
+        std::string data = readWholeFile(s.ficheroImagenFondo);
+        std::string reason;
+        jpgFondo = decodeJpeg(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &reason);
+        why.assign(reason.begin(), reason.end());  // libjpeg's reasons are ASCII
+    } catch (const Failure& e) {
+        why = e.text();
+    }
     if (!jpgFondo && reportedBadPicture != s.ficheroImagenFondo) {
         // The colour is painted instead; say so once for this file.
         reportedBadPicture = s.ficheroImagenFondo;
-        ShowMessage(L"The background image \"" + s.ficheroImagenFondo + L"\" cannot be shown (" +
-                    std::wstring(why.begin(), why.end()) + L"). The background colour is used instead.");
+        ShowMessage(L"The background image \"" + s.ficheroImagenFondo + L"\" cannot be shown (" + why +
+                    L"). The background colour is used instead.");
     }
 }
 
@@ -223,7 +210,8 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
         // Maximized means the whole monitor: no border, no caption, over everything.
         auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
         HMONITOR mon = MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY);
-        MONITORINFO mi{sizeof mi};
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
         if (GetMonitorInfoW(mon, &mi)) {
             mm->ptMaxPosition = {0, 0};
             mm->ptMaxSize = {mi.rcMonitor.right - mi.rcMonitor.left, mi.rcMonitor.bottom - mi.rcMonitor.top};

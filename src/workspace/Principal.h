@@ -50,6 +50,7 @@ public:
 
     std::unique_ptr<PeriodicTimer> jvtTemporizador, jvtTemporizadorGuardadoAutomatico, temporizadorResumen;
     HWND pMover = nullptr;
+    HWND lContLineas = nullptr, lContPalabras = nullptr;  // hidden counters of the command panel
 
 protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -190,23 +192,22 @@ std::vector<INPUT> parseKeys(const std::wstring& spec) {
             size_t end = spec.find(L'}', i);
             std::wstring name = spec.substr(i + 1, end - i - 1);
             i = end + 1;
+            bool shifted = name.size() > 1 && name[0] == L'S' && name != L"SPACE";
+            if (shifted) name = name.substr(1);
             WORD vk = name == L"ENTER" ? VK_RETURN : name == L"TAB" ? VK_TAB : name == L"LEFT" ? VK_LEFT
                     : name == L"RIGHT" ? VK_RIGHT : name == L"END" ? VK_END : name == L"HOME" ? VK_HOME
                     : name == L"BACK" ? VK_BACK : name == L"UP" ? VK_UP : name == L"DOWN" ? VK_DOWN : 0;
+            if (shifted) keyInput(in, VK_SHIFT, false);
             keyInput(in, vk, false);
             keyInput(in, vk, true);
+            if (shifted) keyInput(in, VK_SHIFT, true);
         } else {
             wchar_t c = spec[i++];
-            SHORT v = VkKeyScanW(c);
-            if (v != -1 && !(HIBYTE(v) & 6)) {
-                // A real key, so the program sees key-down and character events as from a keyboard.
-                bool shift = HIBYTE(v) & 1;
-                if (shift) keyInput(in, VK_SHIFT, false);
-                keyInput(in, LOBYTE(v), false);
-                keyInput(in, LOBYTE(v), true);
-                if (shift) keyInput(in, VK_SHIFT, true);
+            if (c == L' ') {
+                keyInput(in, VK_SPACE, false);
+                keyInput(in, VK_SPACE, true);
             } else {
-                charInput(in, c);
+                charInput(in, c);  // typed text arrives as character events
             }
         }
     }
@@ -247,6 +248,13 @@ std::string command(const std::vector<std::string>& a) {
         return ca.found ? hex(ca.found) : "0";
     }
     if (c == "text") return escape(windowText(parseHwnd(arg(1))));
+    if (c == "prop") {  // prop <hwnd> <name>: "0" when unset, else the global atom's name or the number
+        UINT_PTR v = reinterpret_cast<UINT_PTR>(GetPropW(parseHwnd(arg(1)), widen(arg(2)).c_str()));
+        if (v == 0) return "0";
+        wchar_t name[256] = {};
+        if (v <= 0xFFFF && GlobalGetAtomNameW(static_cast<ATOM>(v), name, 256)) return "atom " + escape(name);
+        return std::to_string(v);
+    }
     if (c == "class") return narrow(className(parseHwnd(arg(1))));
     if (c == "settext") {
         SendMessageW(parseHwnd(arg(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(unescape(arg(2))).c_str()));
@@ -303,29 +311,30 @@ std::string command(const std::vector<std::string>& a) {
         SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r);
         return std::to_string(static_cast<long long>(r));
     }
-    if (c == "status") {  // the texts of a status bar's parts
+    if (c == "status") {  // the part edges and texts of a status bar, read through the program's memory
         HWND h = parseHwnd(arg(1));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!p) return "noprocess";
+        wchar_t buf[1024];
+        void* remote = VirtualAllocEx(p, nullptr, sizeof buf, MEM_COMMIT, PAGE_READWRITE);
         int n = static_cast<int>(SendMessageW(h, SB_GETPARTS, 0, 0));
-        std::vector<int> edges(n > 0 ? n : 1);
-        SendMessageW(h, SB_GETPARTS, n, reinterpret_cast<LPARAM>(edges.data()));
+        int edges[64] = {};
+        n = n < 64 ? n : 64;
+        SendMessageW(h, SB_GETPARTS, n, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(p, remote, edges, sizeof(int) * n, nullptr);
         std::string out = "parts=" + std::to_string(n) + " edges=";
-        for (int e : edges) out += std::to_string(e) + ",";
+        for (int i = 0; i < n; ++i) out += std::to_string(edges[i]) + (i + 1 < n ? "," : "");
         for (int i = 0; i < n; ++i) {
-            // Status bar texts live in the program's memory; ask through SB_GETTEXTLENGTH/SB_GETTEXT
-            // only works in-process, so use the tooltip-free WM_GETTEXT on part 0 and a shared copy otherwise.
-            wchar_t buf[1024] = {};
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-            void* remote = p ? VirtualAllocEx(p, nullptr, sizeof buf, MEM_COMMIT, PAGE_READWRITE) : nullptr;
-            if (remote) {
-                SendMessageW(h, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote));
-                ReadProcessMemory(p, remote, buf, sizeof buf - 2, nullptr);
-                VirtualFreeEx(p, remote, 0, MEM_RELEASE);
-            }
-            if (p) CloseHandle(p);
+            std::fill(std::begin(buf), std::end(buf), L'\0');
+            WriteProcessMemory(p, remote, buf, sizeof buf, nullptr);
+            SendMessageW(h, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(p, remote, buf, sizeof buf - 2, nullptr);
             out += "|" + escape(buf);
         }
+        VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+        CloseHandle(p);
         return out;
     }
     if (c == "launch") {  // launch <cwd> <command line>
@@ -374,6 +383,75 @@ std::string command(const std::vector<std::string>& a) {
         CloseHandle(pi.hProcess);
         return std::to_string(pi.dwProcessId) + " " + std::to_string(h ? ms : -1.0);
     }
+    if (c == "launchenv") {  // launchenv <cwd> <command line> NAME=VALUE...: launch with extra variables
+        std::wstring cwd = widen(arg(1));
+        std::wstring cmd = widen(unescape(arg(2)));
+        std::vector<std::wstring> extra;
+        for (size_t i = 3; i < a.size(); ++i) extra.push_back(widen(unescape(a[i])));
+        std::wstring block;
+        wchar_t* env = GetEnvironmentStringsW();
+        for (const wchar_t* e = env; *e; e += wcslen(e) + 1) {
+            std::wstring entry = e;
+            bool replaced = false;
+            for (const std::wstring& x : extra)
+                replaced |= _wcsnicmp(entry.c_str(), x.c_str(), x.find(L'=') + 1) == 0;
+            if (!replaced) block += entry + L'\0';
+        }
+        FreeEnvironmentStringsW(env);
+        for (const std::wstring& x : extra) block += x + L'\0';
+        block += L'\0';
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
+                            cwd.c_str(), &si, &pi))
+            return "failed " + std::to_string(GetLastError());
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return std::to_string(pi.dwProcessId);
+    }
+    if (c == "pidof") {  // the process of a window (a program started through a Unix shell has no pid of ours)
+        DWORD pid = 0;
+        GetWindowThreadProcessId(parseHwnd(arg(1)), &pid);
+        return std::to_string(pid);
+    }
+    if (c == "enabled") return IsWindowEnabled(parseHwnd(arg(1))) ? "1" : "0";
+    if (c == "progress") {  // position and range of a progress bar
+        HWND h = parseHwnd(arg(1));
+        return "pos=" + std::to_string(SendMessageW(h, PBM_GETPOS, 0, 0)) +
+               " min=" + std::to_string(SendMessageW(h, PBM_GETRANGE, TRUE, 0)) +
+               " max=" + std::to_string(SendMessageW(h, PBM_GETRANGE, FALSE, 0));
+    }
+    if (c == "keycost") {  // keycost <editor> <n>: microseconds per key event sent (key-down and character)
+        HWND h = parseHwnd(arg(1));
+        int n = static_cast<int>(num(2, 200));
+        LARGE_INTEGER f, t0, t1;
+        QueryPerformanceFrequency(&f);
+        auto us = [&] { return (t1.QuadPart - t0.QuadPart) * 1e6 / f.QuadPart; };
+        std::vector<double> key, null;
+        for (int i = 0; i < n; ++i) {
+            QueryPerformanceCounter(&t0);
+            SendMessageW(h, WM_NULL, 0, 0);  // the round trip alone, to tell apart from the handlers
+            QueryPerformanceCounter(&t1);
+            null.push_back(us());
+            QueryPerformanceCounter(&t0);
+            SendMessageW(h, WM_KEYDOWN, 'A', 0x001E0001);
+            SendMessageW(h, WM_CHAR, 'a', 0x001E0001);
+            QueryPerformanceCounter(&t1);
+            key.push_back(us());
+            SendMessageW(h, WM_KEYUP, 'A', 0xC01E0001);
+        }
+        auto stats = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            double sum = 0;
+            for (double x : v) sum += x;
+            std::ostringstream o;
+            o << "median=" << v[v.size() / 2] << " mean=" << sum / v.size() << " p95=" << v[v.size() * 95 / 100]
+              << " max=" << v.back();
+            return o.str();
+        };
+        if (n <= 0) return "none";
+        return "key " + stats(key) + " | roundtrip " + stats(null);
+    }
     if (c == "regclear") {
         RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
         return "done";
@@ -411,6 +489,16 @@ std::string command(const std::vector<std::string>& a) {
     if (c == "sleep") {
         Sleep(static_cast<DWORD>(num(1, 0)));
         return "done";
+    }
+    if (c == "setenv") {  // setenv <name> [value]: for the programs launched next
+        SetEnvironmentVariableW(widen(arg(1)).c_str(), a.size() > 2 ? widen(arg(2)).c_str() : nullptr);
+        return "done";
+    }
+    if (c == "lock") {  // lock <path>: hold the file open, sharing nothing, until unlock
+        static HANDLE held = INVALID_HANDLE_VALUE;
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        return held == INVALID_HANDLE_VALUE ? "failed" : "locked";
     }
     if (c == "quit") return "bye";
     throw std::runtime_error("unknown command " + c);
