@@ -27,7 +27,7 @@ target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32)
 
 # Timed driver of the editor paths (status-line recount, 10 MB open and save); prints figures.
 file(GLOB I18N_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/i18n/*.cpp)
-add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_wine_bench.cpp ${CMAKE_SOURCE_DIR}/src/text/Editor.cpp
+add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_wine.cpp ${CMAKE_SOURCE_DIR}/src/text/Editor.cpp
   ${CMAKE_SOURCE_DIR}/src/text/DocumentIO.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Win.cpp
   ${CMAKE_SOURCE_DIR}/src/app/Errors.cpp ${I18N_WIN_SOURCES})
 target_compile_definitions(editor_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
