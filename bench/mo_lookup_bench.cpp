@@ -1,5 +1,6 @@
 // Catalog lookups per hit and per miss, with and without the hash table,
-// over a catalog of 5,000 UI-sized texts.
+// over a catalog of 5,000 UI-sized texts; and the whole text-side lookup that
+// each translated message pays (wide text in, wide translation out).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "../tests/support/MoImageBuilder.h"
 #include "i18n/core/MoCatalog.h"
+#include "i18n/core/Translate.h"
 
 namespace {
 
@@ -63,6 +65,30 @@ void BM_MoLookup(benchmark::State& state) {
     state.SetLabel(std::string(hashTable ? "hash table" : "binary search") + (present ? ", hit" : ", miss"));
 }
 BENCHMARK(BM_MoLookup)->ArgsProduct({{1, 0}, {1, 0}});
+
+// range(0): looking up present or absent texts, through the hash table.
+void BM_LookupText(benchmark::State& state) {
+    const bool present = state.range(0) != 0;
+    const auto catalog = tv::MoCatalog::open(image(true));
+    if (!catalog) {
+        state.SkipWithError("catalog did not open");
+        return;
+    }
+    std::vector<std::wstring> wide;
+    for (const std::string& k : keys(present)) wide.push_back(tv::fromUtf8(k));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto found = tv::lookupText(*catalog, wide[i]);
+        benchmark::DoNotOptimize(found);
+        if (found.has_value() != present) {
+            state.SkipWithError("unexpected lookup result");
+            break;
+        }
+        if (++i == wide.size()) i = 0;
+    }
+    state.SetLabel(present ? "hit" : "miss");
+}
+BENCHMARK(BM_LookupText)->Arg(1)->Arg(0);
 
 void BM_MoOpen(benchmark::State& state) {
     const std::string& bytes = image(state.range(0) != 0);

@@ -2,6 +2,7 @@
 #include "app/Errors.h"
 #include "app/SplashScreen.h"
 #include "commands/Ayuda.h"
+#include "i18n/Localization.h"
 #include "rest/Descanso.h"
 #include "settings/Configuracion.h"
 #include "text/ContenidoTexto.h"
@@ -44,7 +45,15 @@ void createWindows() {
 }
 
 int run() {
-    // Localisation is set up before any window exists.
+    // Localisation is set up before any window exists. The catalog language
+    // is Spanish whatever the user's locale or the stored language setting:
+    // without Spanish catalogs everything stays English.
+    AddDomainForResourceString(kWidgetsDomain);
+    UseLanguage(L"es");
+    // The help overlay looks its texts up while the windows are still being
+    // created; a complaint about the catalog shown then would serve timer
+    // ticks inside its box before the windows those timers drive exist.
+    openDomain(kDefaultDomain);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 

@@ -1,7 +1,7 @@
 #include "commands/Ayuda.h"
 
 #include "commands/core/CommandMap.h"
-#include "i18n/Resources.h"
+#include "i18n/Localization.h"
 #include "workspace/Principal.h"
 
 namespace tv {
@@ -11,6 +11,24 @@ TfAyuda* fAyuda = nullptr;
 namespace {
 constexpr COLORREF kKeyColour = RGB(0, 0, 0);
 constexpr COLORREF kDescriptionColour = RGB(128, 128, 128);
+
+// Each label as large as its text, which may be a translation of any length:
+// a fixed box would cut long texts and paint its blank part over the label
+// beside it.
+void fitLabels(HWND window, HFONT font, const std::vector<HWND>& labels) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    for (HWND l : labels) {
+        const int n = GetWindowTextLengthW(l);
+        std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(l, text.data(), n + 1)));
+        RECT r{0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SetWindowPos(l, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+}
 }  // namespace
 
 void TfAyuda::FormCreate() {
@@ -19,8 +37,7 @@ void TfAyuda::FormCreate() {
         const std::pair<const wchar_t*, POINT> parts[2] = {{row.key, {row.keyLeft, row.keyTop}},
                                                            {row.description, {row.descriptionLeft, row.descriptionTop}}};
         for (int i = 0; i < 2; ++i) {
-            std::wstring text = resourceString(parts[i].first);
-            HWND l = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, parts[i].second.x,
+            HWND l = CreateWindowExW(0, L"STATIC", parts[i].first, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, parts[i].second.x,
                                      parts[i].second.y, 180, 14, hwnd,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), GetModuleHandleW(nullptr),
                                      nullptr);
@@ -28,6 +45,8 @@ void TfAyuda::FormCreate() {
             labels_.push_back(l);
         }
     }
+    TranslateComponent(hwnd);
+    fitLabels(hwnd, font_, labels_);
     RECT c;
     GetClientRect(hwnd, &c);
     setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
