@@ -68,17 +68,6 @@ std::wstring TfConfiguracion::GetVersion(const std::wstring& sFileName) {
     return L"0.0.0.0";  // no version resource: still a well-formed text
 }
 
-void TfConfiguracion::FormCreate() {
-    wchar_t path[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    version = GetVersion(std::wstring(path, n));
-}
-
-void TfConfiguracion::setKeyboardSound(bool checked) {
-    live.keyboardSound = checked;
-    if (fPrincipal) fPrincipal->bTeclado.state = checked;  // cKeyboardSoundClick
-}
-
 void TfConfiguracion::leeConfiguracion() {
     RegistryStore store;
     LoadHooks h;
@@ -95,20 +84,13 @@ void TfConfiguracion::leeConfiguracion() {
     fPrincipal->bSonido.state = live.confSonido;
     fPrincipal->bFondo.state = live.confImagenFondo;
     fPrincipal->btnTransparente.state = live.confTransparente;
+    syncControls();
 }
 
 void TfConfiguracion::escribeConfiguracion() {
     RegistryStore store;
     RECT r = fContenidoTexto->bounds();
     saveSettings(store, live, TextArea{r.left, r.top, r.right - r.left, r.bottom - r.top}, version);
-}
-
-LRESULT TfConfiguracion::handle(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        ShowWindow(hwnd, SW_HIDE);
-        return 0;
-    }
-    return base(msg, wp, lp);
 }
 
 }  // namespace tv

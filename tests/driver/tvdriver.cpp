@@ -126,6 +126,38 @@ BOOL CALLBACK findChild(HWND h, LPARAM lp) {
     return TRUE;
 }
 
+struct NamedArgs {
+    std::wstring name;
+    HWND found = nullptr;
+};
+// A control's name: a static shows its text, so its name is a property.
+std::wstring controlName(HWND h) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(h, L"TvName")));
+    wchar_t buf[256] = {};
+    if (atom && GlobalGetAtomNameW(atom, buf, 256)) return buf;
+    return windowText(h);
+}
+BOOL CALLBACK findNamed(HWND h, LPARAM lp) {
+    auto* a = reinterpret_cast<NamedArgs*>(lp);
+    if (controlName(h) == a->name) {
+        a->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void mouseInput(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        // Absolute input is in 0..65535 over the primary screen.
+        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    }
+    SendInput(1, &in, sizeof in);
+}
+
 std::string info(HWND h) {
     RECT r{};
     GetWindowRect(h, &r);
@@ -248,6 +280,41 @@ std::string command(const std::vector<std::string>& a) {
         return ca.found ? hex(ca.found) : "0";
     }
     if (c == "text") return escape(windowText(parseHwnd(arg(1))));
+    if (c == "named") {  // named <parent> <name>: a descendant by its name
+        NamedArgs na{widen(arg(2))};
+        EnumChildWindows(parseHwnd(arg(1)), findNamed, reinterpret_cast<LPARAM>(&na));
+        return na.found ? hex(na.found) : "0";
+    }
+    if (c == "mousemove") {  // mousemove <x> <y>: real pointer input, screen pixels
+        mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<int>(num(1, 0)), static_cast<int>(num(2, 0)));
+        return "done";
+    }
+    if (c == "mousedown" || c == "mouseup") {  // left button at the pointer
+        mouseInput(c == "mousedown" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+        return "done";
+    }
+    if (c == "children") {  // children <hwnd>: every descendant as hwnd:class:id:text, for diagnosis
+        std::vector<HWND> all;
+        EnumChildWindows(parseHwnd(arg(1)), [](HWND h, LPARAM lp) {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&all));
+        std::string out;
+        for (HWND h : all)
+            out += hex(h) + ":" + narrow(className(h)) + ":" + std::to_string(GetDlgCtrlID(h)) + ":" +
+                   escape(controlName(h)) + (IsWindowVisible(h) ? "" : ":hidden") + "|";
+        return out;
+    }
+    if (c == "toscreen") {  // toscreen <hwnd> <x> <y>: a client point of the window in screen pixels
+        POINT p{static_cast<int>(num(2, 0)), static_cast<int>(num(3, 0))};
+        ClientToScreen(parseHwnd(arg(1)), &p);
+        return std::to_string(p.x) + " " + std::to_string(p.y);
+    }
+    if (c == "cursor") {
+        POINT p{};
+        GetCursorPos(&p);
+        return std::to_string(p.x) + " " + std::to_string(p.y);
+    }
     if (c == "prop") {  // prop <hwnd> <name>: "0" when unset, else the global atom's name or the number
         UINT_PTR v = reinterpret_cast<UINT_PTR>(GetPropW(parseHwnd(arg(1)), widen(arg(2)).c_str()));
         if (v == 0) return "0";

@@ -165,6 +165,15 @@ class TolvaneCase(unittest.TestCase):
     def regget(self, name):
         return self.s.cmd("regget", name)
 
+    def wait_reg(self, name, expected, ms=5000):
+        """The registry value once it equals expected, or its last value when time runs out."""
+        end = time.time() + ms / 1000
+        while True:
+            value = self.regget(name)
+            if value == expected or time.time() > end:
+                return value
+            time.sleep(0.1)
+
     def start(self, *args, env_divisor=None):
         cmdline = '"%s"' % winpath(os.path.join(self.dir, "Tolvane.exe"))
         for a in args:

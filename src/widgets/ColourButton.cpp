@@ -1,0 +1,468 @@
+#include "widgets/ColourButton.h"
+
+#include "app/Errors.h"
+#include "settings/core/ColourPalette.h"
+#include "settings/core/Settings.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+namespace tv {
+
+namespace pal = palette;
+
+namespace {
+constexpr const wchar_t* kPaletteClass = L"TvColourPalette";
+constexpr const wchar_t* kFloatingCaption = L"Color Window";
+constexpr int kArrowWidth = 12;
+
+COLORREF shown(std::int32_t value, int automaticSys) { return resolveColour(value, automaticSys); }
+
+void fill(HDC dc, const RECT& r, COLORREF c) {
+    HBRUSH b = CreateSolidBrush(c);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+}
+
+void frame(HDC dc, const RECT& r, COLORREF c, int width = 1) {
+    HBRUSH b = CreateSolidBrush(c);
+    RECT f = r;
+    for (int i = 0; i < width; ++i) {
+        FrameRect(dc, &f, b);
+        InflateRect(&f, -1, -1);
+    }
+    DeleteObject(b);
+}
+
+RECT toRect(const pal::Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
+
+// Colours the user mixed in the system dialog, offered again for the rest of the run.
+COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                              0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+}  // namespace
+
+// The palette, dropped down under its button or floating on its own.
+class ColourPaletteWindow {
+public:
+    static ColourPaletteWindow* open(ColourButton* owner);
+    void close() { DestroyWindow(hwnd_); }  // `this` is gone afterwards
+    void moveHot(pal::Move m);
+    void chooseHot() { choose(hot_); }
+    bool floating() const { return floating_; }
+    void bringForward() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW); }
+
+private:
+    static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void paint(HDC dc);
+    void setHot(pal::Item item);
+    void choose(pal::Item item);
+    void becomeFloating();
+    void addHint();
+
+    ColourButton* owner_ = nullptr;
+    HWND hwnd_ = nullptr;
+    HWND tip_ = nullptr;
+    HFONT font_ = nullptr;
+    bool floating_ = false;
+    pal::Item hot_{};
+    pal::Item pressed_{};
+    bool dragging_ = false;
+    POINT dragFrom_{};        // screen point where the drag started
+    POINT clientFrom_{};      // screen position of the client origin then
+};
+
+ColourPaletteWindow* ColourPaletteWindow::open(ColourButton* owner) {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DROPSHADOW;
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPaletteClass;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+    auto* p = new ColourPaletteWindow();
+    p->owner_ = owner;
+    p->font_ = tahoma(11);
+    p->hot_ = pal::itemFor(owner->colour());
+
+    RECT b{};
+    GetWindowRect(owner->hwnd, &b);
+    const DWORD style = WS_POPUP | WS_BORDER, ex = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    RECT w{0, 0, pal::kWidth, pal::kHeight};
+    AdjustWindowRectEx(&w, style, FALSE, ex);
+    const int ww = w.right - w.left, wh = w.bottom - w.top;
+    // Under the button, kept on its monitor: above it when there is no room below.
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromWindow(owner->hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+    int x = b.left, y = b.bottom;
+    if (y + wh > mi.rcWork.bottom) y = b.top - wh;
+    if (x + ww > mi.rcWork.right) x = mi.rcWork.right - ww;
+    if (x < mi.rcWork.left) x = mi.rcWork.left;
+    if (y < mi.rcWork.top) y = mi.rcWork.top;
+
+    HWND root = GetAncestor(owner->hwnd, GA_ROOT);
+    HWND h = CreateWindowExW(ex, kPaletteClass, L"", style, x, y, ww, wh, root, nullptr, GetModuleHandleW(nullptr), p);
+    if (!h) {
+        DeleteObject(p->font_);
+        delete p;
+        throw Failure(L"Cannot open the colour palette: " + systemErrorText(GetLastError()));
+    }
+    p->addHint();
+    // Dropped down: it does not take the activation from its window; the
+    // capture brings it every click, so a click elsewhere closes it.
+    ShowWindow(h, SW_SHOWNA);
+    SetCapture(h);
+    return p;
+}
+
+void ColourPaletteWindow::addHint() {
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                           0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tip_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = 1;
+    ti.rect = toRect(pal::dragBar());
+    ti.lpszText = const_cast<wchar_t*>(L"Drag to float");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+LRESULT CALLBACK ColourPaletteWindow::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    ColourPaletteWindow* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<ColourPaletteWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = h;
+        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<ColourPaletteWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        if (self->owner_ && self->owner_->palette_ == self) {
+            self->owner_->palette_ = nullptr;
+            InvalidateRect(self->owner_->hwnd, nullptr, FALSE);
+        }
+        if (self->font_) DeleteObject(self->font_);
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        delete self;
+        return DefWindowProcW(h, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    if (!guarded([&] { result = self->handle(msg, wp, lp); })) return 0;
+    return result;
+}
+
+void ColourPaletteWindow::setHot(pal::Item item) {
+    if (item.kind == pal::Kind::DragBar || item == hot_) return;
+    hot_ = item;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ColourPaletteWindow::moveHot(pal::Move m) { setHot(pal::move(hot_, m)); }
+
+void ColourPaletteWindow::choose(pal::Item item) {
+    ColourButton* owner = owner_;
+    const bool keepOpen = floating_;
+    switch (item.kind) {
+    case pal::Kind::Automatic:
+    case pal::Kind::Colour: {
+        const std::int32_t v =
+            item.kind == pal::Kind::Automatic ? kColorAutomatic : pal::kStandardColours[static_cast<size_t>(item.index)];
+        if (!keepOpen) close();
+        owner->chosen(v);
+        if (keepOpen) InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    case pal::Kind::Other: {
+        if (!keepOpen) close();  // the system dialog takes over; the drop-down would only be in its way
+        CHOOSECOLORW cc{};
+        cc.lStructSize = sizeof cc;
+        cc.hwndOwner = GetAncestor(owner->hwnd, GA_ROOT);
+        cc.rgbResult = shown(owner->colour(), owner->automaticSysColour());
+        cc.lpCustColors = customColours;
+        cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+        if (ChooseColorW(&cc)) owner->chosen(static_cast<std::int32_t>(cc.rgbResult & 0x00FFFFFF));
+        return;
+    }
+    case pal::Kind::DragBar:
+    case pal::Kind::None: break;
+    }
+}
+
+void ColourPaletteWindow::becomeFloating() {
+    floating_ = true;
+    RECT c{};
+    GetClientRect(hwnd_, &c);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style | WS_VISIBLE);
+    SetWindowTextW(hwnd_, kFloatingCaption);
+    RECT w = c;
+    AdjustWindowRectEx(&w, style, FALSE, ex);
+    SetWindowPos(hwnd_, nullptr, origin.x + w.left, origin.y + w.top, w.right - w.left, w.bottom - w.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        paint(mem);
+        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_MOUSEACTIVATE: return floating_ ? MA_ACTIVATE : MA_NOACTIVATE;
+    case WM_LBUTTONDOWN: {
+        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+        RECT c{};
+        GetClientRect(hwnd_, &c);
+        if (!floating_ && (x < 0 || y < 0 || x >= c.right || y >= c.bottom)) {
+            close();  // a click outside the drop-down only closes it
+            return 0;
+        }
+        const pal::Item item = pal::hitTest(x, y);
+        if (item.kind == pal::Kind::DragBar) {
+            dragging_ = true;
+            POINT at{x, y};
+            ClientToScreen(hwnd_, &at);
+            dragFrom_ = at;
+            clientFrom_ = POINT{0, 0};
+            ClientToScreen(hwnd_, &clientFrom_);
+            if (GetCapture() != hwnd_) SetCapture(hwnd_);  // floating: the drag needs it back
+            return 0;
+        }
+        pressed_ = item;
+        setHot(item);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+        if (dragging_) {
+            POINT now{x, y};
+            ClientToScreen(hwnd_, &now);
+            const int dx = now.x - dragFrom_.x, dy = now.y - dragFrom_.y;
+            if (!floating_) {
+                if (abs(dx) < GetSystemMetrics(SM_CXDRAG) && abs(dy) < GetSystemMetrics(SM_CYDRAG)) return 0;
+                becomeFloating();
+            }
+            // The client area follows the pointer; the frame is around it.
+            POINT origin{0, 0};
+            ClientToScreen(hwnd_, &origin);
+            RECT w{};
+            GetWindowRect(hwnd_, &w);
+            SetWindowPos(hwnd_, nullptr, clientFrom_.x + dx + (w.left - origin.x), clientFrom_.y + dy + (w.top - origin.y),
+                         0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        const pal::Item item = pal::hitTest(x, y);
+        if (item.kind != pal::Kind::None) setHot(item);
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        if (dragging_) {
+            dragging_ = false;
+            if (floating_) ReleaseCapture();  // floating: no capture needed any more
+            return 0;
+        }
+        const pal::Item item = pal::hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        const pal::Item was = pressed_;
+        pressed_ = {};
+        if (item == was && item.kind != pal::Kind::None) choose(item);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) == hwnd_) return 0;  // taken again by itself
+        // Dropped down, losing the capture (another window took it, the
+        // system colour dialog opened) closes the palette.
+        if (!floating_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        dragging_ = false;
+        return 0;
+    case WM_KEYDOWN:
+        switch (wp) {
+        case VK_LEFT: moveHot(pal::Move::Left); return 0;
+        case VK_RIGHT: moveHot(pal::Move::Right); return 0;
+        case VK_UP: moveHot(pal::Move::Up); return 0;
+        case VK_DOWN: moveHot(pal::Move::Down); return 0;
+        case VK_RETURN:
+        case VK_SPACE: chooseHot(); return 0;
+        case VK_ESCAPE: close(); return 0;
+        }
+        break;
+    case WM_CLOSE: close(); return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void ColourPaletteWindow::paint(HDC dc) {
+    RECT all{};
+    GetClientRect(hwnd_, &all);
+    FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+    const COLORREF hi = GetSysColor(COLOR_HIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+    const std::int32_t current = owner_->colour();
+    const pal::Item selected = pal::itemFor(current);
+
+    // Drag bar: a dotted grip.
+    RECT bar = toRect(pal::dragBar());
+    fill(dc, bar, GetSysColor(COLOR_BTNFACE));
+    for (int x = bar.left + 2; x < bar.right - 2; x += 3) {
+        SetPixel(dc, x, bar.top + 2, shadow);
+        SetPixel(dc, x + 1, bar.top + 4, shadow);
+    }
+
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    auto row = [&](pal::Item item, const wchar_t* text, bool swatch) {
+        RECT r = toRect(pal::boxOf(item));
+        if (item == hot_) {
+            fill(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT));
+            frame(dc, r, hi);
+        } else if (item == selected) {
+            DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        }
+        RECT t = r;
+        if (swatch) {
+            RECT s{r.left + 4, r.top + 4, r.left + 4 + (r.bottom - r.top - 8), r.bottom - 4};
+            fill(dc, s, shown(kColorAutomatic, owner_->automaticSysColour()));
+            frame(dc, s, shadow);
+            t.left = s.right + 4;
+        }
+        SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+        DrawTextW(dc, text, -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    };
+    row({pal::Kind::Automatic, 0}, L"Automatic", true);
+    for (int i = 0; i < pal::kCells; ++i) {
+        const pal::Item item{pal::Kind::Colour, i};
+        RECT r = toRect(pal::cell(i));
+        RECT s = r;
+        InflateRect(&s, -2, -2);
+        fill(dc, s, static_cast<COLORREF>(pal::kStandardColours[static_cast<size_t>(i)]));
+        frame(dc, s, shadow);
+        if (item == hot_) frame(dc, r, hi, 2);
+        else if (item == selected) frame(dc, r, GetSysColor(COLOR_WINDOWTEXT));
+    }
+    row({pal::Kind::Other, 0}, L"Other Colors...", false);
+    SelectObject(dc, oldFont);
+}
+
+// The button.
+
+ColourButton::~ColourButton() { closePalette(); }
+
+void ColourButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, int automaticSysColour) {
+    automatic_ = automaticSysColour;
+    createControl(parent, name, x, y, w, h);
+    SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_TABSTOP);
+}
+
+void ColourButton::setColour(std::int32_t value) {
+    value_ = value;
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void ColourButton::chosen(std::int32_t value) {
+    setColour(value);
+    if (onChange) onChange(value);
+}
+
+void ColourButton::closePalette() {
+    if (palette_) palette_->close();
+}
+
+void ColourButton::dropDown() {
+    if (palette_) {
+        // A second click on the button closes what the first opened; a
+        // floating palette is brought forward instead.
+        if (palette_->floating()) palette_->bringForward();
+        else palette_->close();
+        return;
+    }
+    palette_ = ColourPaletteWindow::open(this);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void ColourButton::paint(HDC dc, const RECT& r) {
+    RECT face = r;
+    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (palette_ && !palette_->floating() ? DFCS_PUSHED : 0));
+    RECT swatch{r.left + 4, r.top + 4, r.right - kArrowWidth - 2, r.bottom - 4};
+    fill(dc, swatch, shown(value_, automatic_));
+    frame(dc, swatch, GetSysColor(COLOR_BTNSHADOW));
+    // The drop-down arrow.
+    const int ax = r.right - kArrowWidth + 1, ay = (r.top + r.bottom) / 2 - 1;
+    POINT tri[3] = {{ax, ay}, {ax + 6, ay}, {ax + 3, ay + 3}};
+    HBRUSH b = CreateSolidBrush(GetSysColor(COLOR_BTNTEXT));
+    HPEN p = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, p);
+    Polygon(dc, tri, 3);
+    SelectObject(dc, ob);
+    SelectObject(dc, op);
+    DeleteObject(b);
+    DeleteObject(p);
+    if (GetFocus() == hwnd) {
+        RECT f = r;
+        InflateRect(&f, -2, -2);
+        DrawFocusRect(dc, &f);
+    }
+}
+
+bool ColourButton::message(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case kColourButtonGetColour: result = value_; return true;
+    case WM_MOUSEACTIVATE: result = MA_ACTIVATE; return true;
+    case WM_LBUTTONDOWN: SetFocus(hwnd); return false;  // the base presses the button
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return false;
+    case WM_GETDLGCODE:
+        // While dropped down the keys drive the palette, Enter and Escape included.
+        result = palette_ && !palette_->floating() ? DLGC_WANTALLKEYS : DLGC_WANTCHARS;
+        return true;
+    case WM_SYSKEYDOWN:
+        if (wp == VK_DOWN && !palette_) {
+            guarded([&] { dropDown(); });
+            return true;
+        }
+        return false;
+    case WM_KEYDOWN:
+        if (palette_ && !palette_->floating()) {
+            switch (wp) {
+            case VK_LEFT: palette_->moveHot(palette::Move::Left); return true;
+            case VK_RIGHT: palette_->moveHot(palette::Move::Right); return true;
+            case VK_UP: palette_->moveHot(palette::Move::Up); return true;
+            case VK_DOWN: palette_->moveHot(palette::Move::Down); return true;
+            case VK_RETURN:
+            case VK_SPACE: guarded([&] { palette_->chooseHot(); }); return true;
+            case VK_ESCAPE:
+            case VK_F4: palette_->close(); return true;
+            }
+            return true;
+        }
+        if (wp == VK_SPACE || wp == VK_F4) {
+            guarded([&] { dropDown(); });
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+}  // namespace tv
