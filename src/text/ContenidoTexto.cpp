@@ -66,9 +66,7 @@ void TfContenidoTexto::FormCreate() {
     editor::readRegionalFormats();
     rtText.onKeyDown = [this](WORD& k, bool s, bool c, bool a) { rtTextKeyDown(k, s, c, a); };
     rtText.onKeyPress = [this](wchar_t ch) { rtTextKeyPress(ch); };
-    rtText.onMouseEnter = [] {
-        // The hover panels hide when the pointer comes onto the editor.
-    };
+    rtText.onMouseEnter = [] { fPrincipal->ocultaMenu(); };
     setRoundedRegion(hwnd, 570, 328, 40, TRUE);
 }
 
@@ -185,9 +183,9 @@ void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt)
     ++contentVersion_;  // a command may change formats, and so the wrapping, without a change notification
     switch (editorCommand(key, Modifiers{shift, alt, ctrl})) {
     case Command::SelectAll: editor::selectAll(rtText.hwnd); key = 0; break;
-    case Command::Bold: editor::toggleEffect(rtText.hwnd, CFE_BOLD); key = 0; break;
-    case Command::Italic: editor::toggleEffect(rtText.hwnd, CFE_ITALIC); key = 0; break;
-    case Command::Underline: editor::toggleEffect(rtText.hwnd, CFE_UNDERLINE); key = 0; break;
+    case Command::Bold: fPrincipal->bNegritaClick(); key = 0; break;
+    case Command::Italic: fPrincipal->bItalicaClick(); key = 0; break;
+    case Command::Underline: fPrincipal->bSubrayadoClick(); key = 0; break;
     case Command::InsertDateTime: editor::insertaTexto(rtText.hwnd, editor::dateTimeNow()); key = 0; break;
     default: break;
     }

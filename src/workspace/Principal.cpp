@@ -11,6 +11,8 @@
 #include "text/ContenidoTexto.h"
 #include "text/Documents.h"
 
+#include <commctrl.h>
+
 
 namespace tv {
 
@@ -18,16 +20,19 @@ TfPrincipal* fPrincipal = nullptr;
 bool verResumen = false;
 
 void TfPrincipal::FormCreate() {
-    verResumen = false;
     // The frame that mirrors the text window for the placement handles; never shown.
-    pMover = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
+    pMover = CreateWindowExW(0, L"STATIC", L"pMover", WS_CHILD, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
                              nullptr);
+    createPanels();
+    CreateNodes();
+    DrawRounded(pMenu);
+    DrawRounded(pEstilos);
+    verResumen = false;
     jvtTemporizador = std::make_unique<PeriodicTimer>([this] { jvtTemporizadorTimer(); }, 60000);
     jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
     temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
     ambient::create();
-    volume = kVolumeMax / 2;  // setting the position applies it
-    sbVolumenChange();
+    setVolumen(kVolumeMax / 2);  // setting the position applies it
 }
 
 bool TfPrincipal::pictureShown() const {
@@ -93,7 +98,7 @@ void TfPrincipal::FormResize() {
     if (!fContenidoTexto || !fContenidoTexto->hwnd || !fAyuda || !fAyuda->hwnd) return;
     RECT t = fContenidoTexto->bounds();
     fContenidoTexto->show();
-    SetWindowPos(pMover, nullptr, t.left, t.top, t.right - t.left, t.bottom - t.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    setFrame({t.left, t.top, t.right - t.left, t.bottom - t.top});
     ShowWindow(pMover, SW_HIDE);
     RECT c;
     GetClientRect(hwnd, &c);
@@ -114,7 +119,9 @@ void TfPrincipal::inicializa() {
     if (s.cambioFicheroSonido) reproduceSonido();
     countdown.setUp(s.iMinutos.value);
     iMinutos = countdown.minutes();
+    showBreakCountdown();
     jvtTemporizador->setEnabled(true);
+    showVolumeControls(s.confSonido);
     setColor(s.colorFondo);
     fContenidoTexto->applyColours(s.colorTexto, s.colorAreaTexto);
 }
@@ -206,6 +213,26 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SIZE: FormResize(); return 0;
+    case WM_MOUSEMOVE:
+        // Mouse-enter of the workspace's own surface: a child under the
+        // pointer counts as leaving, so coming back enters again.
+        if (!mouseInside_) {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd, 0};
+            mouseInside_ = TrackMouseEvent(&t) != FALSE;
+            FormMouseEnter();
+        }
+        return 0;
+    case WM_MOUSELEAVE: mouseInside_ = false; return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lp) == sbVolumen) {
+            // The user moved the slider; code that sets it goes through setVolumen.
+            const int p = static_cast<int>(SendMessageW(sbVolumen, TBM_GETPOS, 0, 0));
+            if (p != volume) {
+                volume = p;
+                sbVolumenChange();
+            }
+        }
+        return 0;
     case WM_GETMINMAXINFO: {
         // Maximized means the whole monitor: no border, no caption, over everything.
         auto* mm = reinterpret_cast<MINMAXINFO*>(lp);

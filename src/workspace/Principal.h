@@ -1,20 +1,17 @@
 #pragma once
 // The workspace window: full screen behind the text window.
+#include "widgets/Controls.h"
 #include "widgets/Timer.h"
 #include "widgets/Win.h"
 #include "rest/core/Countdown.h"
 #include "widgets/core/JpegImage.h"
+#include "workspace/core/HandleGeometry.h"
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tv {
-
-// An on/off switch of the command and style panels: setting the state from
-// code only redraws it.
-struct Switch {
-    bool state = false;
-};
 
 class TfPrincipal : public Window {
 public:
@@ -40,10 +37,36 @@ public:
     // Break countdown (rest/BreakTimer.cpp).
     void jvtTemporizadorTimer();
 
-    Switch bFondo, btnTransparente, bSonido, bTeclado;  // command panel
-    Switch bNegrita, bItalica, bSubrayado;              // style panel
+    // Hover panels (workspace/Panels.cpp).
+    void createPanels();
+    void muestraMenu();
+    void ocultaMenu();
+    void FormMouseEnter();
+    void bConfiguracionClick();
+    void bNegritaClick();
+    void bItalicaClick();
+    void bSubrayadoClick();
+    void bFuenteClick(const BitmapButton& sender);
+    void bFuenteTamanyoClick(const BitmapButton& sender);
+    void showVolumeControls(bool visible);  // lVolumen and sbVolumen
+    void showBreakCountdown();              // pbTiempoDescanso, its hint and lblTxtMinutos
+    void setVolumen(int position);          // sbVolumen from code: clamped, reports a change
+
+    // Placement handles (workspace/Panels.cpp).
+    void CreateNodes();
+    void PositionNodes(HWND aroundControl);
+    void SetNodesVisible(bool value);
+    void pMoverResize();
+
+    HWND pMenu = nullptr, pEstilos = nullptr;
+    BitmapButton bNew, bConfiguracion, bSalir, bGuardarComo, bGuardar, bAbrir;
+    SwitchButton bSonido, bTeclado, bFondo, btnTransparente;
+    HWND lVolumen = nullptr, sbVolumen = nullptr, lblTxtMinutos = nullptr;
+    GradientBar pbTiempoDescanso;
+    SwitchButton bNegrita, bItalica, bSubrayado;
+    BitmapButton bFuenteP, bFuenteM, bFuenteG, bFuenteA, bFuenteB, bFuenteC;
     BreakCountdown countdown;  // holds pbTiempoDescanso's range, position and hint
-    int volume = 500;          // position of sbVolumen, 0..1000
+    int volume = 0;            // position of sbVolumen, 0..1000 (500 once created)
     bool hayCambios = false;
     int iMinutos = 0;
     int color = 0x20000000;  // the system window colour until the settings are read
@@ -56,6 +79,17 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    static LRESULT CALLBACK nodeProc(HWND, UINT, WPARAM, LPARAM);
+    void NodeMouseMove(int node);
+    void NodeMouseUp();
+    Rect frameBounds(HWND control) const;
+    void setFrame(const Rect& r);
+    Rect moverRect_;  // pMover's rectangle, which a drag may turn inside out
+    std::vector<HWND> FNodes;
+    HWND FCurrentNodeControl = nullptr;
+    bool FNodePositioning = false;
+    bool mouseInside_ = false;
+    HFONT panelFont_ = nullptr;
     bool pictureShown() const;
     std::optional<Image> jpgFondo;
     std::wstring reportedBadPicture;  // a broken picture is reported once, not at every reload

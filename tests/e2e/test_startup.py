@@ -111,7 +111,7 @@ class StartupTest(TolvaneCase):
         self.answer(box)
         editor = self.editor()
         self.s.cmd("keys", editor, "^t")  # writes the table back
-        self.s.cmd("sleep", 300)
+        self.assertEqual(self.wait_reg("minutos", "sz 60"), "sz 60", "an unreadable number gives the default")
         self.assertEqual(self.regget("fichero_temporal"), "sz " + long_path.replace("\\", "\\\\"))
         self.assertEqual(self.regget("colorTexto"), "sz 12")
         self.assertEqual(self.regget("minutos"), "sz 60", "an unreadable number gives the default")

@@ -1,0 +1,250 @@
+#include "widgets/Controls.h"
+
+#include "app/Errors.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace tv {
+
+const wchar_t* registerChildClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+    return name;
+}
+
+namespace {
+constexpr COLORREF kCream = RGB(250, 246, 232);
+constexpr COLORREF kFace = RGB(96, 110, 128);
+constexpr COLORREF kFaceLight = RGB(126, 140, 158);
+constexpr COLORREF kFaceDark = RGB(70, 82, 98);
+constexpr COLORREF kOffFace = RGB(228, 230, 233);
+constexpr COLORREF kOffGlyph = RGB(150, 154, 160);
+
+const wchar_t* registerControlClass() {
+    static const wchar_t* name = registerChildClass(L"TvControl", DefWindowProcW);  // proc replaced per window
+    return name;
+}
+
+HWND tooltipFor(HWND parent) {
+    // One tooltip window per top-level window, kept as a property of it.
+    HWND top = GetAncestor(parent, GA_ROOT);
+    auto tip = static_cast<HWND>(GetPropW(top, L"TvTooltip"));
+    if (!tip) {
+        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
+                              0, 0, top, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetPropW(top, L"TvTooltip", tip);
+    }
+    return tip;
+}
+
+int dpiScale(HWND h, int v) { return MulDiv(v, static_cast<int>(GetDpiForWindow(h)), 96); }
+
+void fillRounded(HDC dc, const RECT& r, COLORREF fill, int radius) {
+    HBRUSH b = CreateSolidBrush(fill);
+    HPEN p = CreatePen(PS_SOLID, 1, fill);
+    HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, p);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
+    SelectObject(dc, ob);
+    SelectObject(dc, op);
+    DeleteObject(b);
+    DeleteObject(p);
+}
+}  // namespace
+
+void Control::createControl(HWND parent, const wchar_t* name, int x, int y, int w, int h, bool visible) {
+    hwnd = CreateWindowExW(0, registerControlClass(), name, WS_CHILD | (visible ? WS_VISIBLE : 0), x, y, w, h, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+void Control::setTooltip(const std::wstring& text) {
+    HWND tip = tooltipFor(hwnd);
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = GetParent(hwnd);
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+LRESULT CALLBACK Control::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (LRESULT result = 0; self->message(msg, wp, lp, result)) return result;
+    switch (msg) {
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the editor keeps the focus and its selection
+    case WM_SETCURSOR: SetCursor(self->cursor()); return TRUE;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT r;
+        GetClientRect(h, &r);
+        // Drawn off screen first, so the control never flickers.
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        guarded([&] { self->paint(mem, r); });
+        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        self->pressed_ = true;
+        SetCapture(h);
+        return 0;
+    case WM_LBUTTONUP: {
+        bool was = self->pressed_;
+        self->pressed_ = false;
+        ReleaseCapture();
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        RECT r;
+        GetClientRect(h, &r);
+        if (was && PtInRect(&r, p)) guarded([&] { self->click(); });
+        return 0;
+    }
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+void BitmapButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& caption,
+                          POINT captionAt, const wchar_t* faceName, int pixelHeight) {
+    caption_ = caption;
+    at_ = captionAt;
+    face = faceName;
+    points = MulDiv(pixelHeight, 72, 96);
+    font_ = CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, faceName);
+    createControl(parent, name, x, y, w, h);
+}
+
+void BitmapButton::paint(HDC dc, const RECT& r) {
+    fillRounded(dc, r, kFace, dpiScale(hwnd, 8));
+    RECT top{r.left + 2, r.top + 2, r.right - 2, r.top + (r.bottom - r.top) / 2};
+    fillRounded(dc, top, kFaceLight, dpiScale(hwnd, 6));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kCream);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TextOutW(dc, at_.x, at_.y, caption_.c_str(), static_cast<int>(caption_.size()));
+    SelectObject(dc, old);
+}
+
+void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& glyph,
+                          const wchar_t* faceName, int weight, bool italic, bool underline) {
+    glyph_ = glyph;
+    font_ = CreateFontW(-13, 0, 0, 0, weight, italic, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, faceName);
+    createControl(parent, name, x, y, w, h);
+}
+
+void SwitchButton::paint(HDC dc, const RECT& r) {
+    fillRounded(dc, r, state ? kFaceDark : kOffFace, dpiScale(hwnd, 8));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, state ? kCream : kOffGlyph);
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT t = r;
+    DrawTextW(dc, glyph_.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+void GradientBar::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, bool visible) {
+    createControl(parent, name, x, y, w, h, visible);
+}
+
+void GradientBar::setRange(int min, int max) {
+    min_ = min;
+    max_ = max < min ? min : max;
+    setPosition(pos_);
+}
+
+void GradientBar::setPosition(int pos) {
+    pos_ = pos < min_ ? min_ : pos > max_ ? max_ : pos;
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool GradientBar::message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case PBM_SETRANGE32: result = MAKELRESULT(min_, max_); setRange(static_cast<int>(wp), static_cast<int>(lp)); return true;
+    case PBM_SETPOS: result = pos_; setPosition(static_cast<int>(wp)); return true;
+    case PBM_GETPOS: result = pos_; return true;
+    case PBM_GETRANGE:
+        if (lp) *reinterpret_cast<PBRANGE*>(lp) = {min_, max_};
+        result = wp ? min_ : max_;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: result = 0; return true;  // a display, not a button
+    }
+    return false;
+}
+
+void GradientBar::paint(HDC dc, const RECT& r) {
+    HBRUSH frame = CreateSolidBrush(RGB(160, 160, 160));
+    FrameRect(dc, &r, frame);
+    DeleteObject(frame);
+    const long long span = static_cast<long long>(max_) - min_;
+    const int inner = r.right - r.left - 2;
+    const int filled = span > 0 ? static_cast<int>(inner * (static_cast<long long>(pos_) - min_) / span) : 0;
+    if (filled <= 0) return;
+    // Grey at the start to silver at the end of the whole bar, so the colour
+    // under the fill says how far it has come.
+    TRIVERTEX v[2] = {{r.left + 1, r.top + 1, 0x8000, 0x8000, 0x8000, 0},
+                      {r.left + 1 + filled, r.bottom - 1, 0xC000, 0xC000, 0xC000, 0}};
+    const int end = 0x8000 + static_cast<int>((0xC000 - 0x8000) * static_cast<long long>(filled) / (inner > 0 ? inner : 1));
+    v[1].Red = v[1].Green = v[1].Blue = static_cast<COLOR16>(end);
+    GRADIENT_RECT g{0, 1};
+    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_H);
+}
+
+namespace {
+LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(h, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_HSCROLL:
+    case WM_COMMAND:
+    case WM_NOTIFY:
+        // Controls report to the workspace window, which owns the handlers.
+        return SendMessageW(GetParent(h), msg, wp, lp);
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+}  // namespace
+
+HWND createPanel(HWND parent, const wchar_t* name, int x, int y, int w, int h) {
+    // Its own class: the name is the window text and must not be drawn.
+    static const wchar_t* cls = registerChildClass(L"TvPanel", DefWindowProcW);
+    HWND p = CreateWindowExW(0, cls, name, WS_CHILD | WS_CLIPCHILDREN, x, y, w, h, parent, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    SetWindowSubclass(p, panelProc, 1, 0);
+    return p;
+}
+
+void DrawRounded(HWND panel) {
+    RECT r;
+    GetWindowRect(panel, &r);
+    // The client area: the panel less its 1-pixel border on each side.
+    setRoundedRegion(panel, r.right - r.left - 2, r.bottom - r.top - 2, 10, TRUE);
+    InvalidateRect(panel, nullptr, TRUE);
+}
+
+}  // namespace tv
