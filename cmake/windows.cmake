@@ -34,3 +34,10 @@ target_compile_definitions(editor_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32
 target_compile_options(editor_bench PRIVATE -Wno-missing-field-initializers)
 target_link_options(editor_bench PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(editor_bench PRIVATE tolvane_core comctl32 user32 gdi32)
+
+# Timed driver of the key click (the request alone, and a key event on a clicking rich edit); prints figures.
+add_executable(keyclick_bench ${CMAKE_SOURCE_DIR}/bench/keyclick_wine.cpp ${CMAKE_SOURCE_DIR}/src/sound/Click.cpp
+  ${CMAKE_SOURCE_DIR}/src/sound/SoundLog.cpp)
+target_compile_definitions(keyclick_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+target_link_options(keyclick_bench PRIVATE -static -static-libgcc -static-libstdc++)
+target_link_libraries(keyclick_bench PRIVATE tolvane_core winmm user32 gdi32)

@@ -1,19 +1,161 @@
 #include "rest/Descanso.h"
 
+#include "settings/Configuracion.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
 namespace tv {
 
 TfDescanso* fDescanso = nullptr;
 
+namespace {
+constexpr int kClientW = 474, kClientH = 266;
+constexpr int kCancelarId = 1001;
+
+HWND control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+             HFONT font, int id = 0) {
+    HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!c) throw Failure(L"Cannot create a control of the rest window: " + systemErrorText(GetLastError()));
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return c;
+}
+
+// The program's windows that the modal showing disables, and gives back.
+struct Disabled {
+    HWND self;
+    std::vector<HWND> windows;
+    static BOOL CALLBACK collect(HWND h, LPARAM lp) {
+        auto* d = reinterpret_cast<Disabled*>(lp);
+        if (h != d->self && IsWindowVisible(h) && IsWindowEnabled(h)) d->windows.push_back(h);
+        return TRUE;
+    }
+    explicit Disabled(HWND s) : self(s) {
+        EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
+        for (HWND h : windows) EnableWindow(h, FALSE);
+    }
+    ~Disabled() {
+        for (HWND h : windows)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
+};
+}  // namespace
+
 void TfDescanso::FormCreate() {
+    big_ = tahoma(21);
+    normal_ = tahoma(13);
+    Label1 = control(hwnd, L"STATIC", L"Time to rest!", SS_LEFT, 184, 16, 120, 25, big_);
+    JvgStaticText1 = control(hwnd, L"STATIC",
+                             L"To keep your productivity high it is important to take short breaks.", SS_LEFT, 32,
+                             79, 416, 18, normal_);
+    JvgStaticText2 = control(hwnd, L"STATIC",
+                             L"Leave the computer, get up and walk, look out the window, do whatever you want "
+                             L"without touching the keyboard, but take a break for a few minutes.",
+                             SS_LEFT, 32, 103, 416, 48, normal_);
+    barraProgreso = control(hwnd, PROGRESS_CLASSW, L"", PBS_SMOOTH, 32, 168, 416, 17, normal_);
+    lTiempo = control(hwnd, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 32, 191, 0, 16, normal_);
+    bCancelar = control(hwnd, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 375, 218, 75, 25, normal_,
+                        kCancelarId);
+    temporizador = std::make_unique<PeriodicTimer>([this] { temporizadorTimer(); }, 1000, false);
+
     RECT c;
     GetClientRect(hwnd, &c);
     setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
+    setAlphaBlend(hwnd, true, 220);
+}
+
+void TfDescanso::ShowModal() {
+    if (modal_) return;
+    HWND before = GetActiveWindow();
+    {
+        Disabled others(hwnd);
+        // Centred on the whole desktop, in front of the stay-on-top text window.
+        const int dx = GetSystemMetrics(SM_XVIRTUALSCREEN), dy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int dw = GetSystemMetrics(SM_CXVIRTUALSCREEN), dh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        modal_ = true;
+        FormShow();
+        SetWindowPos(hwnd, HWND_TOPMOST, dx + (dw - kClientW) / 2, dy + (dh - kClientH) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(hwnd);
+        SetFocus(bCancelar);
+        MSG msg;
+        while (modal_) {
+            BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+            if (r <= 0) {
+                // The program is ending: the outer loop must see the quit too.
+                if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+                close();
+                break;
+            }
+            if (!IsDialogMessageW(hwnd, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }  // the other windows are enabled again before this one hides, so activation goes back to them
+    ShowWindow(hwnd, SW_HIDE);
+    if (before && IsWindow(before)) SetForegroundWindow(before);
+}
+
+void TfDescanso::FormShow() {
+    rest_.show(fConfiguracion->live.iSegundos.value);
+    const ProgressBar& b = rest_.bar();
+    SendMessageW(barraProgreso, PBM_SETRANGE32, b.min, b.max);
+    SendMessageW(barraProgreso, PBM_SETPOS, b.pos, 0);
+    temporizador->setEnabled(true);  // the first tick comes at once
+}
+
+void TfDescanso::temporizadorTimer() {
+    const RestCountdown::Tick t = rest_.tick();
+    if (t.close) {
+        close();
+        return;
+    }
+    SendMessageW(barraProgreso, PBM_SETPOS, t.barPos, 0);
+    setTiempo(t.label);
+}
+
+void TfDescanso::setTiempo(const std::wstring& text) {
+    // The label's width follows its text.
+    SIZE size{};
+    if (HDC dc = GetDC(lTiempo)) {
+        HGDIOBJ old = SelectObject(dc, normal_);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(lTiempo, dc);
+    }
+    SetWindowTextW(lTiempo, text.c_str());
+    SetWindowPos(lTiempo, nullptr, 0, 0, size.cx, size.cy > 0 ? size.cy : 16, SWP_NOMOVE | SWP_NOZORDER);
+    InvalidateRect(hwnd, nullptr, TRUE);  // the old, longer text goes with the background
+}
+
+void TfDescanso::bCancelarClick() {
+    temporizador->setEnabled(false);
+    close();
+}
+
+void TfDescanso::FormClose() { temporizador->setEnabled(false); }
+
+void TfDescanso::close() {
+    FormClose();
+    if (modal_) modal_ = false;  // ShowModal hides the window once the others are enabled again
+    else ShowWindow(hwnd, SW_HIDE);
 }
 
 LRESULT TfDescanso::handle(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        ShowWindow(hwnd, SW_HIDE);
+    switch (msg) {
+    case WM_COMMAND:
+        if (LOWORD(wp) == kCancelarId && HIWORD(wp) == BN_CLICKED) bCancelarClick();
         return 0;
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CLOSE: close(); return 0;
     }
     return base(msg, wp, lp);
 }

@@ -4,9 +4,10 @@
 
 namespace tv::click {
 
-// True when the image is a RIFF/WAVE file; anything else is never handed to
-// the system to play.
-bool isWave(const std::string& image);
+// SND_ASYNC | SND_NODEFAULT | SND_MEMORY. An image that is not a complete WAV
+// file (isPlayableWave) is never handed to the system: the call then only
+// stops the previous click, exactly as an empty image does. A click still
+// playing when the program ends is stopped before the image is released.
 void play(const std::string& image);
 // Replaces the image; a click still playing from the old one is stopped
 // first, since the system reads the image while it plays.

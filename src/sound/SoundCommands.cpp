@@ -1,5 +1,4 @@
 // The workspace's sound handlers: ambient switch, key-click switch, volume, fade.
-#include "app/Errors.h"
 #include "i18n/Resources.h"
 #include "settings/Configuracion.h"
 #include "sound/Ambient.h"
@@ -8,16 +7,24 @@
 namespace tv {
 
 void TfPrincipal::reproduceSonido() {
-    LiveSettings& s = fConfiguracion->live;
-    const std::wstring& path = s.ficheroSonidoAmbiente;
-    if (fileExists(path) && s.confSonido && !path.empty()) {
+    const LiveSettings& s = fConfiguracion->live;
+    const std::wstring P = s.ficheroSonidoAmbiente;
+    if (fileExists(P) && s.confSonido && !P.empty()) {
         try {
-            ambient::play(path);
+            // Always from the beginning, also when the same file is playing.
+            mp3Player.Close();
+            mp3Player.FileName = P;
+            mp3Player.Open();
+            // A fresh device plays at its own level, whatever the slider shows;
+            // the slider is what the user chose, so the device is given it.
+            MPSetVolume(mp3Player, volume);
+            mp3Player.setNotify(true);
+            mp3Player.Play();
         } catch (const Failure& e) {
             ShowMessage(e.text());
         }
     } else {
-        ambient::close();
+        mp3Player.Close();
     }
 }
 
@@ -29,6 +36,7 @@ void TfPrincipal::bSonidoClick() {
         return;
     }
     s.confSonido = bSonido.state;
+    showVolumeControls(bSonido.state);
     fConfiguracion->escribeConfiguracion();
     reproduceSonido();
 }
@@ -39,17 +47,19 @@ void TfPrincipal::bTecladoClick() {
         bTeclado.state = false;
         return;
     }
+    // The check box's own reaction sets the switch to the same state again.
     fConfiguracion->setKeyboardSound(bTeclado.state);
 }
 
-void TfPrincipal::sbVolumenChange() { ambient::setVolume(volume); }
+void TfPrincipal::sbVolumenChange() { MPSetVolume(mp3Player, volume); }
 
 void TfPrincipal::MPFadeOut() {
+    // From wherever the slider stands at exit: 250 steps of 2 take the
+    // initial 500 to silence, and any lower level sooner.
     fadeOut(volume, fConfiguracion->live.confSonido,
             [this](int level) {
-                volume = level;
-                sbVolumenChange();
-                ambient::setVolume(volume);
+                setVolumen(level);  // a change of position applies the level itself
+                MPSetVolume(mp3Player, volume);
             },
             [](int ms) { Sleep(static_cast<DWORD>(ms)); });
 }

@@ -98,6 +98,25 @@ TEST(BreakCountdown, TickBeforeFirstSetUpHides) {
     EXPECT_EQ(c.minutes(), 60);
 }
 
+TEST(BreakCountdown, AdoptedCountIsWhatTheNextTickCountsFrom) {
+    // Reading the settings stores the minutes in the workspace counter before
+    // any set-up; a tick that comes then (inside a start-up message box)
+    // counts down from that value.
+    struct Case {
+        int stored;
+        bool restDue;
+        int after;
+    } cases[] = {{60, false, 59}, {1, true, 1}, {0, false, -1}, {2, false, 1}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.stored);
+        BreakCountdown c;
+        c.adopt(k.stored);
+        EXPECT_EQ(c.tick(), k.restDue);
+        EXPECT_EQ(c.minutes(), k.after);
+        if (!k.restDue) EXPECT_EQ(c.labelVisible(), k.after >= 0);
+    }
+}
+
 TEST(BreakCountdown, SetUpWhileCountingRestarts) {
     BreakCountdown c;
     c.setUp(60);

@@ -32,6 +32,10 @@ public:
     // one and bar, label and hint are already up to date.
     bool tick();
     void afterRest(int configuredMinutes);
+    // Takes over a count stored from outside (reading the settings puts the
+    // minutes read straight into the workspace's counter); bar and hint follow
+    // at the next tick or set-up.
+    void adopt(std::int32_t minutes) { iMinutos_ = minutes; }
 
     std::int32_t minutes() const { return iMinutos_; }
     const ProgressBar& bar() const { return bar_; }

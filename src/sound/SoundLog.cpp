@@ -1,0 +1,38 @@
+#include "sound/SoundLog.h"
+
+#include "widgets/Win.h"
+
+#include <cstdio>
+
+namespace tv::soundlog {
+
+namespace {
+HANDLE file() {
+    static const HANDLE h = [] {
+        wchar_t name[MAX_PATH * 2];
+        DWORD n = GetEnvironmentVariableW(L"TOLVANE_TEST_MCI_LOG", name, static_cast<DWORD>(std::size(name)));
+        if (n == 0 || n >= std::size(name)) return INVALID_HANDLE_VALUE;
+        return CreateFileW(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }();
+    return h;
+}
+}  // namespace
+
+bool enabled() { return file() != INVALID_HANDLE_VALUE; }
+
+void line(const std::string& text) {
+    HANDLE h = file();
+    if (h == INVALID_HANDLE_VALUE) return;
+    std::string l = text + "\n";
+    DWORD written = 0;
+    WriteFile(h, l.data(), static_cast<DWORD>(l.size()), &written, nullptr);
+}
+
+std::string hex(unsigned long long v, int digits) {
+    char b[32];
+    std::snprintf(b, sizeof b, "0x%0*llx", digits, v);
+    return b;
+}
+
+}  // namespace tv::soundlog
