@@ -488,9 +488,10 @@ std::string command(const std::vector<std::string>& a) {
                " min=" + std::to_string(SendMessageW(h, PBM_GETRANGE, TRUE, 0)) +
                " max=" + std::to_string(SendMessageW(h, PBM_GETRANGE, FALSE, 0));
     }
-    if (c == "keycost") {  // keycost <editor> <n>: microseconds per key event sent (key-down and character)
+    if (c == "keycost") {  // keycost <editor> <n> [gap ms]: microseconds per key event sent (key-down and character)
         HWND h = parseHwnd(arg(1));
         int n = static_cast<int>(num(2, 200));
+        DWORD gap = static_cast<DWORD>(num(3, 0));  // typing pace: the click before has ended
         LARGE_INTEGER f, t0, t1;
         QueryPerformanceFrequency(&f);
         auto us = [&] { return (t1.QuadPart - t0.QuadPart) * 1e6 / f.QuadPart; };
@@ -506,6 +507,7 @@ std::string command(const std::vector<std::string>& a) {
             QueryPerformanceCounter(&t1);
             key.push_back(us());
             SendMessageW(h, WM_KEYUP, 'A', 0xC01E0001);
+            if (gap) Sleep(gap);
         }
         auto stats = [](std::vector<double> v) {
             std::sort(v.begin(), v.end());

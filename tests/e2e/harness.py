@@ -65,10 +65,34 @@ class Session:
 
     @staticmethod
     def _free_display():
-        for n in range(90, 140):
-            if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
-                return ":%d" % n
+        base = int(os.environ.get("TOLVANE_E2E_DISPLAY_BASE", "90"))
+        for n in range(base, base + 50):
+            lock, sock = "/tmp/.X%d-lock" % n, "/tmp/.X11-unix/X%d" % n
+            if os.path.exists(lock) and not Session._stale(lock):
+                continue
+            if os.path.exists(lock) or os.path.exists(sock):
+                if os.path.exists(sock) and not os.path.exists(lock):
+                    continue  # a server we cannot vouch for
+                # Left behind by a server that was killed: its process is gone.
+                for f in (lock, sock):
+                    try:
+                        os.remove(f)
+                    except OSError:
+                        pass
+            return ":%d" % n
         raise RuntimeError("no free X display")
+
+    @staticmethod
+    def _stale(lock):
+        try:
+            with open(lock) as f:
+                pid = int(f.read().strip())
+            os.kill(pid, 0)
+            return False
+        except ProcessLookupError:
+            return True
+        except (OSError, ValueError):
+            return False
 
     def cmd(self, *args, timeout=30):
         line = "\t".join(esc(a) for a in args)
@@ -92,8 +116,12 @@ class Session:
             pass
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
         if self.xvfb:
-            self.xvfb.kill()
-            self.xvfb.wait()
+            self.xvfb.terminate()  # lets the server remove its lock and socket
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
 
 
 def screen_pixel(env, x, y):
