@@ -19,7 +19,6 @@ one before.
 """
 import os
 import re
-import shutil
 import subprocess
 import sys
 import time
@@ -85,13 +84,7 @@ def measure(s, folder, click, audio, keys):
 def main():
     keys = int(sys.argv[1]) if len(sys.argv) > 1 else 400
     s = harness.Session.get()
-    folder = os.path.join(harness.WORK, "bench-keyclick")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(os.path.join(folder, "media"))
-    os.makedirs(os.path.join(folder, "tmp"))
-    shutil.copy(os.path.join(harness.BUILD, "Tolvane.exe"), folder)
-    for m in ("fondo.jpg", "click.wav", "sonido.mp3"):
-        shutil.copy(os.path.join(harness.FIXTURES, m), os.path.join(folder, "media"))
+    folder = harness.program_folder(os.path.join(harness.WORK, "bench-keyclick"))
     try:
         for audio in (False, True):
             for click in (True, False):

@@ -4,7 +4,6 @@ window visible, less the fixed 1000 ms splash pause. Prints figures; asserts not
     python3 bench/startup_wine.py [runs]
 """
 import os
-import shutil
 import statistics
 import sys
 
@@ -17,13 +16,7 @@ SPLASH_MS = 1000
 def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 7
     s = harness.Session.get()
-    folder = os.path.join(harness.WORK, "bench-startup")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(os.path.join(folder, "media"))
-    os.makedirs(os.path.join(folder, "tmp"))
-    shutil.copy(os.path.join(harness.BUILD, "Tolvane.exe"), folder)
-    for m in ("fondo.jpg", "click.wav", "sonido.mp3"):
-        shutil.copy(os.path.join(harness.FIXTURES, m), os.path.join(folder, "media"))
+    folder = harness.program_folder(os.path.join(harness.WORK, "bench-startup"))
     exe = '"%s"' % harness.winpath(os.path.join(folder, "Tolvane.exe"))
     beyond = []
     try:

@@ -23,24 +23,6 @@ HWND control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, 
     return c;
 }
 
-// The program's windows that the modal showing disables, and gives back.
-struct Disabled {
-    HWND self;
-    std::vector<HWND> windows;
-    static BOOL CALLBACK collect(HWND h, LPARAM lp) {
-        auto* d = reinterpret_cast<Disabled*>(lp);
-        if (h != d->self && IsWindowVisible(h) && IsWindowEnabled(h)) d->windows.push_back(h);
-        return TRUE;
-    }
-    explicit Disabled(HWND s) : self(s) {
-        EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
-        for (HWND h : windows) EnableWindow(h, FALSE);
-    }
-    ~Disabled() {
-        for (HWND h : windows)
-            if (IsWindow(h)) EnableWindow(h, TRUE);
-    }
-};
 }  // namespace
 
 void TfDescanso::FormCreate() {
@@ -69,32 +51,20 @@ void TfDescanso::FormCreate() {
 void TfDescanso::ShowModal() {
     if (modal_) return;
     HWND before = GetActiveWindow();
-    {
-        Disabled others(hwnd);
+    modal_ = true;
+    ModalHooks hooks;
+    hooks.show = [this] {
         // Centred on the whole desktop, in front of the stay-on-top text window.
         const int dx = GetSystemMetrics(SM_XVIRTUALSCREEN), dy = GetSystemMetrics(SM_YVIRTUALSCREEN);
         const int dw = GetSystemMetrics(SM_CXVIRTUALSCREEN), dh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        modal_ = true;
         FormShow();
         SetWindowPos(hwnd, HWND_TOPMOST, dx + (dw - kClientW) / 2, dy + (dh - kClientH) / 2, 0, 0,
                      SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(hwnd);
         SetFocus(bCancelar);
-        MSG msg;
-        while (modal_) {
-            BOOL r = GetMessageW(&msg, nullptr, 0, 0);
-            if (r <= 0) {
-                // The program is ending: the outer loop must see the quit too.
-                if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-                close();
-                break;
-            }
-            if (!IsDialogMessageW(hwnd, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-    }  // the other windows are enabled again before this one hides, so activation goes back to them
+    };
+    hooks.quit = [this] { close(); };
+    runModal(hwnd, modal_, hooks);
     ShowWindow(hwnd, SW_HIDE);
     if (before && IsWindow(before)) SetForegroundWindow(before);
 }

@@ -52,26 +52,6 @@ constexpr const wchar_t* kMakerSite = L"https://www.virelo.org/";
 constexpr const wchar_t* kMakerNotice = L"\u00A9 2009-2025 Virelo";
 constexpr const wchar_t* kRightsNotice = L"All rights reserved.";
 
-// The program's windows that the modal showing disables, and gives back.
-struct Disabled {
-    HWND self;
-    std::vector<HWND> windows;
-    static BOOL CALLBACK collect(HWND h, LPARAM lp) {
-        auto* d = reinterpret_cast<Disabled*>(lp);
-        if (h != d->self && IsWindowVisible(h) && IsWindowEnabled(h)) d->windows.push_back(h);
-        return TRUE;
-    }
-    explicit Disabled(HWND s) : self(s) {
-        EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
-        for (HWND h : windows) EnableWindow(h, FALSE);
-    }
-    ~Disabled() {
-        for (HWND h : windows)
-            if (IsWindow(h)) EnableWindow(h, TRUE);
-    }
-    Disabled(const Disabled&) = delete;
-    Disabled& operator=(const Disabled&) = delete;
-};
 
 void name(HWND h, const wchar_t* n) {
     // For tools and tests: a field's or a label's text is what it shows.
@@ -122,20 +102,6 @@ std::wstring textOf(HWND h) {
     std::wstring t(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
     t.resize(static_cast<size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
     return t;
-}
-
-void drawPicture(HDC dc, const RECT& r, const Image& img) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = img.width;
-    bi.bmiHeader.biHeight = -img.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, img.width, img.height,
-                  img.pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
 }
 
 std::optional<Image> logoPicture() {
@@ -369,34 +335,26 @@ void TfConfiguracion::FormShow() {
 void TfConfiguracion::ShowModal() {
     if (modal_) return;
     HWND before = GetActiveWindow();
-    {
-        Disabled others(hwnd);
-        modal_ = true;
+    modal_ = true;
+    ModalHooks hooks;
+    hooks.show = [this] {
         FormShow();
         // Centred on the screen, in front of the stay-on-top text window.
         const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientW) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - kClientH) / 2;
         SetWindowPos(hwnd, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(hwnd);
         SetFocus(PageControl1);
-        MSG msg;
-        while (modal_) {
-            BOOL r = GetMessageW(&msg, nullptr, 0, 0);
-            if (r <= 0) {
-                // The program is ending: the outer loop must see the quit too.
-                if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-                form.hooks.hide();
-                break;
-            }
-            const bool ours = msg.hwnd == hwnd || IsChild(hwnd, msg.hwnd);
-            if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
-                selectNextTab(GetKeyState(VK_SHIFT) < 0);
-                continue;
-            }
-            if (ours && IsDialogMessageW(hwnd, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+    };
+    hooks.quit = [this] { form.hooks.hide(); };
+    hooks.filter = [this](const MSG& msg) {
+        const bool ours = msg.hwnd == hwnd || IsChild(hwnd, msg.hwnd);
+        if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+            selectNextTab(GetKeyState(VK_SHIFT) < 0);
+            return true;
         }
-    }  // the other windows are enabled again before this one hides, so activation goes back to them
+        return false;
+    };
+    runModal(hwnd, modal_, hooks);
     ShowWindow(hwnd, SW_HIDE);
     if (before && IsWindow(before)) SetForegroundWindow(before);
 }
@@ -584,7 +542,7 @@ LRESULT TfConfiguracion::handle(UINT msg, WPARAM wp, LPARAM lp) {
         const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         if (d->CtlID != kLogoId) return FALSE;
         FillRect(d->hDC, &d->rcItem, GetSysColorBrush(COLOR_WINDOW));
-        if (logo_ && !logo_->empty()) drawPicture(d->hDC, d->rcItem, *logo_);
+        if (logo_ && !logo_->empty()) drawImage(d->hDC, d->rcItem, *logo_);
         return TRUE;
     }
     case DM_GETDEFID: return MAKELONG(IDOK, DC_HASDEFID);

@@ -155,17 +155,8 @@ void drawPreview(const Preview& p, const DRAWITEMSTRUCT& d) {
         if (w < 1) w = 1;
         if (h < 1) h = 1;
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = img.width;
-    bi.bmiHeader.biHeight = -img.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(d.hDC, HALFTONE);
-    SetBrushOrgEx(d.hDC, 0, 0, nullptr);
-    StretchDIBits(d.hDC, area.left + (aw - w) / 2, area.top + (ah - h) / 2, w, h, 0, 0, img.width, img.height,
-                  img.pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    const int x = area.left + (aw - w) / 2, y = area.top + (ah - h) / 2;
+    drawImage(d.hDC, RECT{x, y, x + w, y + h}, img);
 }
 
 // The file name typed into the dialog is previewed too, not only a selection.

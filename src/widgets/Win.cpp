@@ -1,4 +1,5 @@
 #include "widgets/Win.h"
+#include "widgets/core/JpegImage.h"
 
 #include "app/Errors.h"
 
@@ -134,6 +135,62 @@ LRESULT CALLBACK Window::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (!guarded([&] { result = self->handle(msg, wp, lp); })) return 0;
     return result;
+}
+
+void drawImage(HDC dc, const RECT& dest, const Image& img) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = img.width;
+    bi.bmiHeader.biHeight = -img.height;  // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, 0, 0, img.width,
+                  img.height, img.pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+}
+
+namespace {
+// The program's windows that a modal window disables, and gives back.
+struct Disabled {
+    HWND self;
+    std::vector<HWND> windows;
+    static BOOL CALLBACK collect(HWND h, LPARAM lp) {
+        auto* d = reinterpret_cast<Disabled*>(lp);
+        if (h != d->self && IsWindowVisible(h) && IsWindowEnabled(h)) d->windows.push_back(h);
+        return TRUE;
+    }
+    explicit Disabled(HWND s) : self(s) {
+        EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
+        for (HWND h : windows) EnableWindow(h, FALSE);
+    }
+    ~Disabled() {
+        for (HWND h : windows)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
+    Disabled(const Disabled&) = delete;
+    Disabled& operator=(const Disabled&) = delete;
+};
+}  // namespace
+
+void runModal(HWND self, const bool& running, const ModalHooks& hooks) {
+    Disabled others(self);
+    if (hooks.show) hooks.show();
+    MSG msg;
+    while (running) {
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+        if (r <= 0) {
+            // The program is ending: the outer loop must see the quit too.
+            if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            if (hooks.quit) hooks.quit();
+            break;
+        }
+        if (hooks.filter && hooks.filter(msg)) continue;
+        if (IsDialogMessageW(self, &msg)) continue;  // only messages of self and its controls
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 }  // namespace tv

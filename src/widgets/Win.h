@@ -11,6 +11,8 @@
 #endif
 #include <windows.h>
 
+#include <functional>
+
 #include <stdexcept>
 #include <string>
 
@@ -46,6 +48,22 @@ void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw);
 void setAlphaBlend(HWND hwnd, bool on, int level);
 
 HFONT tahoma(int pixelHeight);
+
+struct Image;
+// A decoded picture stretched over dest (smoothly, not pixel-dropped).
+void drawImage(HDC dc, const RECT& dest, const Image& img);
+
+// Shows `self` modally: the program's other visible windows are disabled
+// while `running` holds; show() runs once they are, and quit() when the
+// program is told to end meanwhile (the quit is passed on to the outer loop).
+// filter() may take a message before the dialog keys see it. The others are
+// enabled again before this returns, so activation can go back to them.
+struct ModalHooks {
+    std::function<void()> show;
+    std::function<void()> quit;
+    std::function<bool(const MSG&)> filter;
+};
+void runModal(HWND self, const bool& running, const ModalHooks& hooks);
 
 // Base of the program's windows: the message procedure forwards to handle(),
 // and an error escaping a handler is reported there, never unwound through

@@ -66,17 +66,7 @@ void TfPrincipal::FormPaint(HDC dc, const RECT& clip) {
     if (pictureShown()) {
         RECT rc;
         GetClientRect(hwnd, &rc);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = jpgFondo->width;
-        bi.bmiHeader.biHeight = -jpgFondo->height;  // top-down rows
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchDIBits(dc, 0, 0, rc.right, rc.bottom, 0, 0, jpgFondo->width, jpgFondo->height,
-                      jpgFondo->pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        drawImage(dc, rc, *jpgFondo);
         return;
     }
     HBRUSH b = CreateSolidBrush(resolveColour(color, COLOR_WINDOW));

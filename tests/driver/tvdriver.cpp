@@ -352,8 +352,13 @@ std::string command(const std::vector<std::string>& a) {
     if (c == "keys") {
         HWND h = parseHwnd(arg(1));
         HWND top = GetAncestor(h, GA_ROOT);
-        SetForegroundWindow(top);
-        for (int i = 0; i < 100 && GetForegroundWindow() != top; ++i) Sleep(10);
+        if (GetForegroundWindow() != top) {
+            SetForegroundWindow(top);
+            for (int i = 0; i < 100 && GetForegroundWindow() != top; ++i) Sleep(10);
+            // The display's own focus events follow later; Wine then reads the keyboard
+            // state back from the display, which would drop a held Ctrl sent before.
+            Sleep(200);
+        }
         if (GetFocus() != h) {
             // Give the control the focus from its own thread.
             DWORD self = GetCurrentThreadId(), target = GetWindowThreadProcessId(h, nullptr);

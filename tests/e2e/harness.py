@@ -154,6 +154,20 @@ def unescape(s):
     return "".join(out)
 
 
+MEDIA = ("fondo.jpg", "click.wav", "sonido.mp3")
+
+
+def program_folder(folder, media=MEDIA):
+    """A fresh program folder: the exe, media\\ with the given fixtures, and tmp\\."""
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(os.path.join(folder, "media"))
+    os.makedirs(os.path.join(folder, "tmp"))
+    shutil.copy(os.path.join(BUILD, "Tolvane.exe"), folder)
+    for m in media:
+        shutil.copy(os.path.join(FIXTURES, m), os.path.join(folder, "media", m))
+    return folder
+
+
 def parse_info(text):
     return {k: v for k, v in (p.split("=", 1) for p in text.split() if "=" in p)}
 
@@ -161,20 +175,14 @@ def parse_info(text):
 class TolvaneCase(unittest.TestCase):
     """A test with its own program folder (exe, media, tmp) and a clean settings key."""
 
-    media = ("fondo.jpg", "click.wav", "sonido.mp3")
+    media = MEDIA
     # Without a sound device (Xvfb, CI) opening the ambient MP3 reports an MCI
     # error at start-up; tests that are not about the sound start with it off.
     ambient_off = True
 
     def setUp(self):
         self.s = Session.get()
-        self.dir = os.path.join(WORK, "cases", self.id().split(".")[-1])
-        shutil.rmtree(self.dir, ignore_errors=True)
-        os.makedirs(os.path.join(self.dir, "media"))
-        os.makedirs(os.path.join(self.dir, "tmp"))
-        shutil.copy(os.path.join(BUILD, "Tolvane.exe"), self.dir)
-        for m in self.media:
-            shutil.copy(os.path.join(FIXTURES, m), os.path.join(self.dir, "media", m))
+        self.dir = program_folder(os.path.join(WORK, "cases", self.id().split(".")[-1]), self.media)
         self.s.cmd("regclear")
         if self.ambient_off:
             self.reg("sonido", "0")
@@ -231,9 +239,14 @@ class TolvaneCase(unittest.TestCase):
         h, caption, text = r.split("|", 2)
         return h, unescape(caption), unescape(text)
 
-    def answer(self, box, button_id=1):
+    def answer(self, box, button_id=1, ms=5000):
+        """Presses a button of a message box and waits until the box is gone for good: Wine ends
+        a box's modal loop only at the next message after hiding it, and keys sent meanwhile are lost."""
         self.s.cmd("press", box[0], button_id)
         self.s.cmd("sleep", 150)
+        end = time.time() + ms / 1000
+        while self.s.cmd("find", "#32770", self.pid) == box[0] and time.time() < end:
+            time.sleep(0.05)
 
     def start_ready(self, *args):
         """Starts the program and waits for the editor; any start-up box is a failure."""
