@@ -23,6 +23,10 @@ constexpr COLORREF kCream = RGB(250, 246, 232);
 constexpr COLORREF kFace = RGB(96, 110, 128);
 constexpr COLORREF kFaceLight = RGB(126, 140, 158);
 constexpr COLORREF kFaceDark = RGB(70, 82, 98);
+constexpr COLORREF kFaceHot = RGB(168, 180, 196);
+constexpr COLORREF kFaceHotLight = RGB(196, 206, 218);
+constexpr COLORREF kFaceDown = RGB(140, 152, 168);
+constexpr COLORREF kFaceDownLight = RGB(156, 167, 181);
 constexpr COLORREF kOffFace = RGB(228, 230, 233);
 constexpr COLORREF kOffGlyph = RGB(150, 154, 160);
 
@@ -101,14 +105,27 @@ LRESULT CALLBACK Control::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(h, &ps);
         return 0;
     }
+    case WM_MOUSEMOVE:
+        if (!self->hot_) {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
+            self->hot_ = TrackMouseEvent(&t) != FALSE;
+            InvalidateRect(h, nullptr, FALSE);
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        self->hot_ = false;
+        InvalidateRect(h, nullptr, FALSE);
+        return 0;
     case WM_LBUTTONDOWN:
         self->pressed_ = true;
         SetCapture(h);
+        InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_LBUTTONUP: {
         bool was = self->pressed_;
         self->pressed_ = false;
         ReleaseCapture();
+        InvalidateRect(h, nullptr, FALSE);
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         RECT r;
         GetClientRect(h, &r);
@@ -131,11 +148,14 @@ void BitmapButton::create(HWND parent, const wchar_t* name, int x, int y, int w,
 }
 
 void BitmapButton::paint(HDC dc, const RECT& r) {
-    fillRounded(dc, r, kFace, dpiScale(hwnd, 8));
+    // Plain, lighter under the pointer, darker while pressed; the caption is
+    // cream on the plain face and black on the other two.
+    const bool down = pressed(), lit = hot() && !down;
+    fillRounded(dc, r, down ? kFaceDown : lit ? kFaceHot : kFace, dpiScale(hwnd, 8));
     RECT top{r.left + 2, r.top + 2, r.right - 2, r.top + (r.bottom - r.top) / 2};
-    fillRounded(dc, top, kFaceLight, dpiScale(hwnd, 6));
+    fillRounded(dc, top, down ? kFaceDownLight : lit ? kFaceHotLight : kFaceLight, dpiScale(hwnd, 6));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kCream);
+    SetTextColor(dc, down || lit ? RGB(0, 0, 0) : kCream);
     HGDIOBJ old = SelectObject(dc, font_);
     TextOutW(dc, at_.x, at_.y, caption_.c_str(), static_cast<int>(caption_.size()));
     SelectObject(dc, old);

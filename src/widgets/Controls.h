@@ -30,9 +30,13 @@ protected:
     // Messages a control answers itself; true when handled.
     virtual bool message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+    bool pressed() const { return pressed_; }  // held down by the mouse
+    bool hot() const { return hot_; }          // under the pointer
+
 private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     bool pressed_ = false;
+    bool hot_ = false;
 };
 
 // A 28 x 28 button with its caption drawn over it at an offset, in its own font.
