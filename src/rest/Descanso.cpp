@@ -89,13 +89,7 @@ void TfDescanso::temporizadorTimer() {
 
 void TfDescanso::setTiempo(const std::wstring& text) {
     // The label's width follows its text.
-    SIZE size{};
-    if (HDC dc = GetDC(lTiempo)) {
-        HGDIOBJ old = SelectObject(dc, normal_);
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(lTiempo, dc);
-    }
+    const SIZE size = textExtent(lTiempo, normal_, text);
     SetWindowTextW(lTiempo, text.c_str());
     SetWindowPos(lTiempo, nullptr, 0, 0, size.cx, size.cy > 0 ? size.cy : 16, SWP_NOMOVE | SWP_NOZORDER);
     InvalidateRect(hwnd, nullptr, TRUE);  // the old, longer text goes with the background

@@ -71,26 +71,14 @@ HWND make(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int
 // A label as wide and high as its text.
 HWND label(HWND parent, const wchar_t* text, int x, int y, HFONT font, int id = 0, DWORD style = 0,
            const wchar_t* controlName = nullptr) {
-    SIZE sz{};
-    if (HDC dc = GetDC(parent)) {
-        HGDIOBJ old = SelectObject(dc, font);
-        GetTextExtentPoint32W(dc, text, lstrlenW(text), &sz);
-        SelectObject(dc, old);
-        ReleaseDC(parent, dc);
-    }
+    const SIZE sz = textExtent(parent, font, text);
     return make(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | style, x, y, sz.cx + 1, sz.cy, id, font, controlName);
 }
 
 // A check box at least as wide as the design gives it, and wide enough for its
 // text in the font the system actually has.
 HWND checkBox(HWND parent, const wchar_t* text, int x, int y, int w, int id, HFONT font, const wchar_t* controlName) {
-    SIZE sz{};
-    if (HDC dc = GetDC(parent)) {
-        HGDIOBJ old = SelectObject(dc, font);
-        GetTextExtentPoint32W(dc, text, lstrlenW(text), &sz);
-        SelectObject(dc, old);
-        ReleaseDC(parent, dc);
-    }
+    const SIZE sz = textExtent(parent, font, text);
     const int need = sz.cx + GetSystemMetrics(SM_CXMENUCHECK) + 8;
     return make(parent, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, x, y, need > w ? need : w, 17, id, font,
                 controlName);

@@ -216,22 +216,7 @@ void ColourPaletteWindow::becomeFloating() {
 LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        RECT r{};
-        GetClientRect(hwnd_, &r);
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        paint(mem);
-        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT: paintBuffered(hwnd_, [this](HDC dc, const RECT&) { paint(dc); }); return 0;
     case WM_MOUSEACTIVATE: return floating_ ? MA_ACTIVATE : MA_NOACTIVATE;
     case WM_LBUTTONDOWN: {
         const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);

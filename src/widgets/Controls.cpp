@@ -87,24 +87,12 @@ LRESULT CALLBACK Control::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the editor keeps the focus and its selection
     case WM_SETCURSOR: SetCursor(self->cursor()); return TRUE;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        RECT r;
-        GetClientRect(h, &r);
-        // Drawn off screen first, so the control never flickers.
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        guarded([&] { self->paint(mem, r); });
-        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        EndPaint(h, &ps);
+    case WM_PAINT:
+        paintBuffered(h, [self](HDC dc, const RECT& r) {
+            FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            self->paint(dc, r);
+        });
         return 0;
-    }
     case WM_MOUSEMOVE:
         if (!self->hot_) {
             TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};

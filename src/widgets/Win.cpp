@@ -137,6 +137,33 @@ LRESULT CALLBACK Window::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+SIZE textExtent(HWND window, HFONT font, const std::wstring& text) {
+    SIZE sz{};
+    if (HDC dc = GetDC(window)) {
+        HGDIOBJ old = SelectObject(dc, font);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+    }
+    return sz;
+}
+
+void paintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT r{};
+    GetClientRect(window, &r);
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    guarded([&] { paint(mem, r); });
+    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    EndPaint(window, &ps);
+}
+
 void drawImage(HDC dc, const RECT& dest, const Image& img) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;

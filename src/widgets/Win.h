@@ -49,6 +49,13 @@ void setAlphaBlend(HWND hwnd, bool on, int level);
 
 HFONT tahoma(int pixelHeight);
 
+// The size of one line of text in a font, as a window of `window` draws it.
+SIZE textExtent(HWND window, HFONT font, const std::wstring& text);
+
+// Paints a window's client area off screen first and then copies it in one
+// go, so that it never flickers. For WM_PAINT.
+void paintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& paint);
+
 struct Image;
 // A decoded picture stretched over dest (smoothly, not pixel-dropped).
 void drawImage(HDC dc, const RECT& dest, const Image& img);

@@ -22,12 +22,7 @@ constexpr int kStylesWidth = 33, kStylesHeight = 370;
 
 HWND label(HWND parent, const wchar_t* name, const wchar_t* text, int x, int y, HFONT font, bool visible) {
     // Sized to its text, as the panel's labels are.
-    HDC dc = GetDC(parent);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE sz{};
-    GetTextExtentPoint32W(dc, text, lstrlenW(text), &sz);
-    SelectObject(dc, old);
-    ReleaseDC(parent, dc);
+    const SIZE sz = textExtent(parent, font, text);
     HWND h = CreateWindowExW(0, L"STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), x, y,
                              sz.cx, sz.cy, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
