@@ -231,6 +231,17 @@ class TolvaneCase(unittest.TestCase):
     def info(self, h):
         return parse_info(self.s.cmd("info", h))
 
+    def rect(self, h):
+        """Screen left, top, width and height of a window."""
+        i = self.info(h)
+        return int(i["x"]), int(i["y"]), int(i["w"]), int(i["h"])
+
+    def control(self, name, parent=None):
+        """A control found by its name, below the workspace window unless told otherwise."""
+        h = self.s.cmd("named", parent or self.window("TfPrincipal"), name)
+        self.assertNotEqual(h, "0", "no control %s" % name)
+        return h
+
     def msgbox(self, ms=5000):
         """(hwnd, caption, text) of the program's message box, or None."""
         r = self.s.cmd("msgbox", self.pid, ms)

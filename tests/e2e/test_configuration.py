@@ -87,14 +87,9 @@ class ConfigurationCase(TolvaneCase):
         self.s.cmd("sleep", 150)
         return cfg
 
-    def control(self, cfg, name):
-        h = self.s.cmd("named", cfg, name)
-        self.assertNotEqual(h, "0", "no control " + name)
-        return h
-
     def tab(self, cfg, caption):
-        self.s.cmd("send", self.control(cfg, "PageControl1"), TCM_SETCURFOCUS, TABS[caption], 0)
-        page = self.control(cfg, caption)
+        self.s.cmd("send", self.control("PageControl1", cfg), TCM_SETCURFOCUS, TABS[caption], 0)
+        page = self.control(caption, cfg)
         self.assertEqual(self.wait_info(page, "visible", "1")["visible"], "1", caption + " page shown")
 
     def close_with(self, cfg, button_id):
@@ -126,10 +121,6 @@ class ConfigurationCase(TolvaneCase):
                 return p
             time.sleep(0.05)
 
-    def rect(self, h):
-        i = self.info(h)
-        return tuple(int(i[k]) for k in ("x", "y", "w", "h"))
-
 
 class ConfigurationWindowTest(ConfigurationCase):
     def test_window_is_modal_rounded_see_through_and_reopens_on_the_last_tab(self):
@@ -146,20 +137,20 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.s.cmd("enabled", ws), "0")
         self.assertEqual(self.s.cmd("enabled", text), "0")
         # Six tabs: the Languages page has none, though its list is there.
-        self.assertEqual(self.s.cmd("send", self.control(cfg, "PageControl1"), TCM_GETITEMCOUNT, 0, 0), "6")
-        self.assertEqual([self.info(self.control(cfg, p))["visible"] for p in PAGES],
+        self.assertEqual(self.s.cmd("send", self.control("PageControl1", cfg), TCM_GETITEMCOUNT, 0, 0), "6")
+        self.assertEqual([self.info(self.control(p, cfg))["visible"] for p in PAGES],
                          ["1", "0", "0", "0", "0", "0", "0"], "the first tab is active")
-        self.assertEqual(self.s.cmd("text", self.control(cfg, "cSonido")), "Ambient Sound ")
-        self.assertEqual(self.s.cmd("text", self.control(cfg, "lbNombreAplicacion")), "Tolvane v.0.1.0.1")
-        self.assertEqual(self.info(self.control(cfg, "listaIdiomas"))["visible"], "0")
+        self.assertEqual(self.s.cmd("text", self.control("cSonido", cfg)), "Ambient Sound ")
+        self.assertEqual(self.s.cmd("text", self.control("lbNombreAplicacion", cfg)), "Tolvane v.0.1.0.1")
+        self.assertEqual(self.info(self.control("listaIdiomas", cfg))["visible"], "0")
 
         self.tab(cfg, "Other")
         self.close_with(cfg, 2)
         self.assertEqual(self.s.cmd("enabled", ws), "1")
         self.assertEqual(self.s.cmd("enabled", text), "1")
         cfg = self.open_config()
-        self.assertEqual(self.info(self.control(cfg, "Other"))["visible"], "1", "reopened on the tab last used")
-        self.assertEqual(self.info(self.control(cfg, "Sound"))["visible"], "0")
+        self.assertEqual(self.info(self.control("Other", cfg))["visible"], "1", "reopened on the tab last used")
+        self.assertEqual(self.info(self.control("Sound", cfg))["visible"], "0")
         # A close request from the system closes it as Cancel does.
         self.s.cmd("post", cfg, 0x10, 0, 0)  # WM_CLOSE
         self.assertEqual(self.wait_info(cfg, "visible", "0")["visible"], "0")
@@ -175,14 +166,14 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.wait_progress(bar, "pos", "59")["pos"], "59")
         cfg = self.open_config()
         self.tab(cfg, "Background")
-        colour = self.control(cfg, "colorFondo")
+        colour = self.control("colorFondo", cfg)
         palette = self.choose_cell(cfg, colour, cell_centre(RED_CELL))
         self.assertEqual(self.colour_of(colour), 255)
         self.assertEqual(self.s.cmd("find", "TvColourPalette", self.pid), "0", "the drop-down closed on choosing")
         self.assertEqual(self.wait_pixel(5, 790, "ff0000"), "ff0000", "the workspace shows the colour at once")
 
         # See-through mode is off: the opacity value changes, nothing shows.
-        slider = self.control(cfg, "transparenciaPrincipal")
+        slider = self.control("transparenciaPrincipal", cfg)
         self.click(slider, 40, 13)
         self.assertEqual(self.slider(slider), slider_value(40, 186, 255))
         self.assertEqual(self.info(ws)["alpha"], "none")
@@ -207,7 +198,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         cfg = self.open_config()
 
         self.tab(cfg, "Background")
-        slider = self.control(cfg, "transparenciaPrincipal")
+        slider = self.control("transparenciaPrincipal", cfg)
         self.move_to(slider, 60, 13)
         self.s.cmd("mousedown")
         first = slider_value(60, 186, 255)
@@ -219,13 +210,13 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.slider(slider), second)
 
         self.tab(cfg, "Text area")
-        area = self.control(cfg, "transparenciaAreaTexto")
+        area = self.control("transparenciaAreaTexto", cfg)
         self.click(area, 0, 13)
         self.assertEqual(self.slider(area), 0)
         self.assertEqual(self.wait_info(text, "alpha", "0")["alpha"], "0", "a slider reaches 0: fully see-through")
 
         self.tab(cfg, "Break timer")
-        minutes = self.control(cfg, "iMinutos")
+        minutes = self.control("iMinutos", cfg)
         self.click(minutes, 100, 13)
         m = slider_value(100, 348, 180)
         self.assertEqual(self.slider(minutes), m)
@@ -244,12 +235,12 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.wait_pixel(5, 790, "ff0000"), "ff0000")
         cfg = self.open_config()
         self.tab(cfg, "Background")
-        colour = self.control(cfg, "colorFondo")
+        colour = self.control("colorFondo", cfg)
         self.choose_cell(cfg, colour, AUTOMATIC_ROW)
         self.assertEqual(self.colour_of(colour), AUTOMATIC)
         self.assertEqual(self.wait_pixel(5, 790, "ffffff"), "ffffff", "Automatic is the system window colour")
         self.tab(cfg, "Sound")
-        self.click(self.control(cfg, "cKeyboardSound"), 6, 8)  # on at start (its file exists): now off
+        self.click(self.control("cKeyboardSound", cfg), 6, 8)  # on at start (its file exists): now off
         self.close_with(cfg, 1)
         self.assertEqual(self.s.cmd("regkey"), "21")
         self.assertEqual(self.regget("colorFondo"), "sz 536870912")
@@ -263,16 +254,16 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.start_ready()
         cfg = self.open_config()
         self.tab(cfg, "Background")
-        self.choose_cell(cfg, self.control(cfg, "colorFondo"), cell_centre(BLUE_CELL))
+        self.choose_cell(cfg, self.control("colorFondo", cfg), cell_centre(BLUE_CELL))
         self.s.cmd("press", cfg, 1001)  # "Save actual configuration"
         self.assertEqual(self.wait_reg("colorFondo", "sz 16711680"), "sz 16711680")
         self.assertEqual(self.info(cfg)["visible"], "1", "the window stays open")
-        self.assertEqual(self.s.cmd("text", self.control(cfg, "bGuardarConfiguracion")), "Save actual configuration")
+        self.assertEqual(self.s.cmd("text", self.control("bGuardarConfiguracion", cfg)), "Save actual configuration")
 
         self.tab(cfg, "Text area")
-        self.click(self.control(cfg, "transparenciaAreaTexto"), 100, 13)
+        self.click(self.control("transparenciaAreaTexto", cfg), 100, 13)
         self.tab(cfg, "Background")
-        self.choose_cell(cfg, self.control(cfg, "colorFondo"), cell_centre(GREEN_CELL))
+        self.choose_cell(cfg, self.control("colorFondo", cfg), cell_centre(GREEN_CELL))
         self.close_with(cfg, 2)
         self.assertEqual(self.regget("colorFondo"), "sz 16711680")
         self.assertEqual(self.regget("transparencia_area_texto"), "sz 200")
@@ -287,7 +278,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.rect(text), (10, 300, 400, 200))
         cfg = self.open_config()
         self.tab(cfg, "Text area")
-        reset = self.control(cfg, "JvXPButton1")
+        reset = self.control("JvXPButton1", cfg)
         self.assertEqual(self.s.cmd("text", reset), "Reset text area dimensions")
         self.click(reset, 90, 12)
         # 1280 wide: left 128, top 50, 1024 x 632; the hidden frame covers it.
@@ -312,7 +303,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.start_ready()
         cfg = self.open_config()
 
-        field = self.control(cfg, "sFicheroSonidoClick")
+        field = self.control("sFicheroSonidoClick", cfg)
         before = self.s.cmd("text", field)
         self.click(field, 40, 10)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
@@ -331,7 +322,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.assertEqual(self.s.cmd("text", field), winpath(other_wav).replace("\\", "\\\\"))
 
         self.tab(cfg, "Background")
-        image = self.control(cfg, "sFicheroImagenFondo")
+        image = self.control("sFicheroImagenFondo", cfg)
         self.click(image, 40, 10)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
         self.assertNotEqual(self.s.cmd("named", dlg, "Jpeg Images"), "0", "the picture filter")
@@ -350,7 +341,7 @@ class ConfigurationWindowTest(ConfigurationCase):
             time.sleep(0.05)
 
         self.tab(cfg, "Other")
-        self.click(self.control(cfg, "sFicheroTemporal"), 40, 10)
+        self.click(self.control("sFicheroTemporal", cfg), 40, 10)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
         self.assertNotEqual(self.s.cmd("named", dlg, "Tmp files"), "0", "the temporary-file filter")
         self.s.cmd("press", dlg, 2)
@@ -364,7 +355,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.start_ready()
         cfg = self.open_config()
         self.tab(cfg, "Background")
-        colour = self.control(cfg, "colorFondo")
+        colour = self.control("colorFondo", cfg)
         self.click(colour, 17, 11)
         palette = self.s.cmd("waitvisible", "TvColourPalette", self.pid, 3000)
         self.assertNotEqual(palette, "0")
@@ -398,7 +389,7 @@ class ConfigurationWindowTest(ConfigurationCase):
         self.start_ready()
         cfg = self.open_config()
         self.tab(cfg, "Background")
-        colour = self.control(cfg, "colorFondo")
+        colour = self.control("colorFondo", cfg)
         self.assertEqual(self.colour_of(colour), AUTOMATIC)
         self.choose_cell(cfg, colour, OTHER_ROW)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
@@ -455,7 +446,7 @@ class ConfigurationSoundTest(ConfigurationCase):
         self.assertEqual(self.lines().count("MCI_OPEN"), 1, "an untouched file is not started again")
 
         cfg = self.open_config()
-        field = self.control(cfg, "sFicheroSonidoAmbiente")
+        field = self.control("sFicheroSonidoAmbiente", cfg)
         self.click(field, 40, 10)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
         self.assertNotEqual(self.s.cmd("named", dlg, "mp3 Files"), "0", "the mp3 filter")

@@ -25,15 +25,6 @@ class PanelsTest(TolvaneCase):
         self.text = self.window("TfContenidoTexto")
         return editor
 
-    def named(self, name, parent=None):
-        h = self.s.cmd("named", parent or self.ws, name)
-        self.assertNotEqual(h, "0", "no control %s" % name)
-        return h
-
-    def rect(self, h):
-        i = self.info(h)
-        return int(i["x"]), int(i["y"]), int(i["w"]), int(i["h"])
-
     def visible(self, h):
         return self.info(h)["visible"] == "1"
 
@@ -51,7 +42,7 @@ class PanelsTest(TolvaneCase):
         # Somewhere on the bare surface: below the text window, clear of the panels.
         x, y, w, h = self.rect(self.text)
         self.point(x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
-        self.assertTrue(self.wait_visible_state(self.named("pMenu"), True), "panels not shown")
+        self.assertTrue(self.wait_visible_state(self.control("pMenu"), True), "panels not shown")
 
     def click(self, x, y):
         self.point(x, y)
@@ -61,12 +52,12 @@ class PanelsTest(TolvaneCase):
         self.s.cmd("sleep", 200)
 
     def click_control(self, name):
-        x, y, w, h = self.rect(self.named(name))
+        x, y, w, h = self.rect(self.control(name))
         self.click(x + w // 2, y + h // 2)
 
     def drag(self, handle, to, steps=4):
         """Drags a handle so that the pointer ends at `to`."""
-        x, y, w, h = self.rect(self.named("Node%d" % handle))
+        x, y, w, h = self.rect(self.control("Node%d" % handle))
         # Pressed on its outer pixels: its inner ones lie under the text window.
         cx = x if handle in (0, 6, 7) else x + w - 1 if handle in (2, 3, 4) else x + w // 2
         cy = y if handle in (0, 1, 2) else y + h - 1 if handle in (4, 5, 6) else y + h // 2
@@ -87,7 +78,7 @@ class PanelsTest(TolvaneCase):
     def test_pointer_onto_the_workspace_shows_the_panels_beside_the_text_and_the_editor_hides_them(self):
         self.point(450, 250)  # where the editor will be: the panels start hidden
         self.start_placed()
-        menu, styles = self.named("pMenu"), self.named("pEstilos")
+        menu, styles = self.control("pMenu"), self.control("pEstilos")
         self.assertFalse(self.visible(menu))
         self.assertFalse(self.visible(styles))
         self.onto_workspace()
@@ -100,9 +91,9 @@ class PanelsTest(TolvaneCase):
             self.assertIn(i["rgn"], ("%dx%d" % (w - 2, h - 2), "%dx%d" % (w - 3, h - 3)))
             self.assertEqual(i["corner"], "0", "corners rounded")
         # The handles surround the text window, 2 pixels of each outside it.
-        self.assertEqual(self.rect(self.named("Node0"))[:2], (198, 98))
-        self.assertEqual(self.rect(self.named("Node3"))[:2], (698, 250))
-        self.assertEqual(self.rect(self.named("Node4")), (698, 398, 5, 5))
+        self.assertEqual(self.rect(self.control("Node0"))[:2], (198, 98))
+        self.assertEqual(self.rect(self.control("Node3"))[:2], (698, 250))
+        self.assertEqual(self.rect(self.control("Node4")), (698, 398, 5, 5))
         # Onto a panel: they stay; onto the margin: they stay; onto the editor: all hide.
         self.point(750, 300)
         self.assertTrue(self.visible(menu))
@@ -111,36 +102,36 @@ class PanelsTest(TolvaneCase):
         self.point(450, 250)
         self.assertFalse(self.wait_visible_state(menu, False))
         self.assertFalse(self.visible(styles))
-        self.assertFalse(self.visible(self.named("Node0")))
+        self.assertFalse(self.visible(self.control("Node0")))
 
     def test_command_panel_layout_and_texts(self):
         self.start_placed()
         self.onto_workspace()
-        menu = self.named("pMenu")
+        menu = self.control("pMenu")
         expected = {"bNew": (4, 8, 28, 28), "bSalir": (70, 8, 28, 28), "bAbrir": (70, 53, 28, 28),
                     "btnTransparente": (38, 142, 28, 28), "sbVolumen": (1, 210, 101, 28)}
         for name, (x, y, w, h) in expected.items():
-            self.assertEqual(self.rect(self.named(name, menu)), (702 + x, 100 + y, w, h), name)
-        self.assertEqual(self.s.cmd("text", self.named("lVolumen", menu)), "Ambient volume:")
-        self.assertEqual(self.s.cmd("text", self.named("lblTxtMinutos", menu)), "Time to rest:")
+            self.assertEqual(self.rect(self.control(name, menu)), (702 + x, 100 + y, w, h), name)
+        self.assertEqual(self.s.cmd("text", self.control("lVolumen", menu)), "Ambient volume:")
+        self.assertEqual(self.s.cmd("text", self.control("lblTxtMinutos", menu)), "Time to rest:")
         # The break countdown shows the configured minutes (60 by default) on a full bar.
-        bar = self.named("pbTiempoDescanso", menu)
+        bar = self.control("pbTiempoDescanso", menu)
         self.assertTrue(self.visible(bar))
         self.assertEqual(self.s.cmd("progress", bar), "pos=59 min=0 max=60",
                          "the first tick has taken one minute off")
         # The counters are kept but never shown; the volume is hidden with the sound off.
-        self.assertFalse(self.visible(self.named("lContLineas", menu)))
-        self.assertFalse(self.visible(self.named("sbVolumen", menu)))
+        self.assertFalse(self.visible(self.control("lContLineas", menu)))
+        self.assertFalse(self.visible(self.control("sbVolumen", menu)))
 
     def test_text_window_flush_right_puts_the_command_panel_off_screen(self):
         sw, sh = (int(v) for v in self.s.cmd("screen").split())
         self.start_placed({"area_texto.left": sw - 400, "area_texto.top": 50, "area_texto.width": 400,
                            "area_texto.height": 300})
         self.point(sw // 2 - 300, sh - 20)
-        menu = self.named("pMenu")
+        menu = self.control("pMenu")
         self.assertTrue(self.wait_visible_state(menu, True))
         self.assertEqual(self.rect(menu)[:2], (sw + 2, 50))
-        self.assertEqual(self.rect(self.named("pEstilos"))[:2], (sw - 400 - 35, 50))
+        self.assertEqual(self.rect(self.control("pEstilos"))[:2], (sw - 400 - 35, 50))
 
     def test_switches_on_the_panel_flip_then_run_their_handler(self):
         self.start_placed()
@@ -150,7 +141,7 @@ class PanelsTest(TolvaneCase):
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
         self.assertEqual(self.info(self.ws)["alpha"], "200")
         # The panels stay up after a click on them; a second click turns it off again.
-        self.assertTrue(self.visible(self.named("pMenu")))
+        self.assertTrue(self.visible(self.control("pMenu")))
         self.click_control("btnTransparente")
         self.assertEqual(self.wait_reg("transparencia", "sz 0"), "sz 0")
 
@@ -179,7 +170,7 @@ class PanelsTest(TolvaneCase):
         self.reg("sonido", "1")
         self.start_placed(boxes=True)
         self.onto_workspace()
-        slider = self.named("sbVolumen")
+        slider = self.control("sbVolumen")
         self.assertTrue(self.visible(slider), "volume shown with the sound on")
         # TBM_GETPOS
         self.assertEqual(self.s.cmd("send", slider, 0x400, 0, 0), "500")
@@ -201,11 +192,11 @@ class PanelsTest(TolvaneCase):
                 self.assertEqual(self.wait_rect(self.text, expected), expected)
                 # The frame follows, and so do the handles around it.
                 x, y, w, h = expected
-                self.assertEqual(self.rect(self.named("Node4"))[:2], (x + w - 2, y + h - 2))
+                self.assertEqual(self.rect(self.control("Node4"))[:2], (x + w - 2, y + h - 2))
         # The panels appear beside the new place next time.
         self.point(450, 200)
         self.onto_workspace()
-        self.assertEqual(self.rect(self.named("pMenu"))[:2], (220 + 540 + 2, 50))
+        self.assertEqual(self.rect(self.control("pMenu"))[:2], (220 + 540 + 2, 50))
 
     def test_a_handle_dragged_past_the_opposite_edge_leaves_a_usable_window(self):
         self.start_placed()

@@ -490,15 +490,6 @@ class RestWindowTest(SoundCase):
 class PanelMixin:
     """The command panel's controls, found by name and used with real pointer input."""
 
-    def control(self, name):
-        h = self.s.cmd("named", self.window("TfPrincipal"), name)
-        self.assertNotEqual(h, "0", "no control %s" % name)
-        return h
-
-    def rect(self, h):
-        i = self.info(h)
-        return int(i["x"]), int(i["y"]), int(i["w"]), int(i["h"])
-
     def shown(self, name):
         """The control's own visible flag (the panel itself may be hidden)."""
         return bool(int(self.info(self.control(name))["style"], 16) & 0x10000000)
