@@ -44,13 +44,9 @@ LRESULT CALLBACK TTransparentRichEdit::subclassProc(HWND h, UINT msg, WPARAM wp,
         if (self->onKeyPress) guarded([&] { self->onKeyPress(static_cast<wchar_t>(wp)); });
         break;
     case WM_MOUSEMOVE:
-        if (!self->tracking_) {
-            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
-            self->tracking_ = TrackMouseEvent(&t);
-            if (self->onMouseEnter) guarded([&] { self->onMouseEnter(); });
-        }
+        if (self->mouse_.moved(h) && self->onMouseEnter) guarded([&] { self->onMouseEnter(); });
         break;
-    case WM_MOUSELEAVE: self->tracking_ = false; break;
+    case WM_MOUSELEAVE: self->mouse_.left(); break;
     }
     return DefSubclassProc(h, msg, wp, lp);
 }

@@ -21,7 +21,7 @@ public:
 
 private:
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    bool tracking_ = false;
+    MouseEnter mouse_;
 };
 
 }  // namespace tv

@@ -94,14 +94,10 @@ LRESULT CALLBACK Control::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         });
         return 0;
     case WM_MOUSEMOVE:
-        if (!self->hot_) {
-            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
-            self->hot_ = TrackMouseEvent(&t) != FALSE;
-            InvalidateRect(h, nullptr, FALSE);
-        }
+        if (self->mouse_.moved(h)) InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_MOUSELEAVE:
-        self->hot_ = false;
+        self->mouse_.left();
         InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:

@@ -31,12 +31,12 @@ protected:
     virtual bool message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
     bool pressed() const { return pressed_; }  // held down by the mouse
-    bool hot() const { return hot_; }          // under the pointer
+    bool hot() const { return mouse_.inside(); }  // under the pointer
 
 private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     bool pressed_ = false;
-    bool hot_ = false;
+    MouseEnter mouse_;
 };
 
 // A 28 x 28 button with its caption drawn over it at an offset, in its own font.

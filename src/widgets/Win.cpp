@@ -137,6 +137,13 @@ LRESULT CALLBACK Window::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+bool MouseEnter::moved(HWND window) {
+    if (inside_) return false;
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, window, 0};
+    inside_ = TrackMouseEvent(&t) != FALSE;
+    return true;
+}
+
 SIZE textExtent(HWND window, HFONT font, const std::wstring& text) {
     SIZE sz{};
     if (HDC dc = GetDC(window)) {

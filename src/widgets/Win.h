@@ -49,6 +49,19 @@ void setAlphaBlend(HWND hwnd, bool on, int level);
 
 HFONT tahoma(int pixelHeight);
 
+// Mouse-enter of one window. The system reports only moves and the leaving;
+// fed the window's WM_MOUSEMOVE and WM_MOUSELEAVE, this says when the pointer
+// has just come onto it (moving onto a child window counts as leaving).
+class MouseEnter {
+public:
+    bool moved(HWND window);  // true on the first move since the pointer came on
+    void left() { inside_ = false; }
+    bool inside() const { return inside_; }
+
+private:
+    bool inside_ = false;
+};
+
 // The size of one line of text in a font, as a window of `window` draws it.
 SIZE textExtent(HWND window, HFONT font, const std::wstring& text);
 

@@ -204,23 +204,14 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SIZE: FormResize(); return 0;
     case WM_MOUSEMOVE:
-        // Mouse-enter of the workspace's own surface: a child under the
-        // pointer counts as leaving, so coming back enters again.
-        if (!mouseInside_) {
-            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd, 0};
-            mouseInside_ = TrackMouseEvent(&t) != FALSE;
-            FormMouseEnter();
-        }
+        // The workspace's own surface: coming back from a panel enters again.
+        if (mouse_.moved(hwnd)) FormMouseEnter();
         return 0;
-    case WM_MOUSELEAVE: mouseInside_ = false; return 0;
+    case WM_MOUSELEAVE: mouse_.left(); return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lp) == sbVolumen) {
-            // The user moved the slider; code that sets it goes through setVolumen.
-            const int p = static_cast<int>(SendMessageW(sbVolumen, TBM_GETPOS, 0, 0));
-            if (p != volume) {
-                volume = p;
-                sbVolumenChange();
-            }
+            // The user moved the slider: the same path as a change from code.
+            setVolumen(static_cast<int>(SendMessageW(sbVolumen, TBM_GETPOS, 0, 0)));
         }
         return 0;
     case WM_GETMINMAXINFO: {

@@ -88,7 +88,7 @@ private:
     std::vector<HWND> FNodes;
     HWND FCurrentNodeControl = nullptr;
     bool FNodePositioning = false;
-    bool mouseInside_ = false;
+    MouseEnter mouse_;
     HFONT panelFont_ = nullptr;
     bool pictureShown() const;
     std::optional<Image> jpgFondo;
