@@ -42,6 +42,14 @@ Rect screenRect() {
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// Typing goes on in the text after a command. The editor usually has the focus
+// already, and setting it again is not free: under Wine it makes the display
+// resend focus events, which drop a Ctrl held for the next command.
+void focusEditor() {
+    HWND editor = fContenidoTexto->rtText.hwnd;
+    if (GetFocus() != editor) SetFocus(editor);
+}
+
 const wchar_t* nodeCursor(int node) {
     switch (node) {
     case 0:
@@ -197,32 +205,32 @@ void TfPrincipal::FormMouseEnter() {
 
 void TfPrincipal::bConfiguracionClick() {
     fConfiguracion->ShowModal();
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::bNegritaClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_BOLD);
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::bItalicaClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_ITALIC);
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::bSubrayadoClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_UNDERLINE);
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::bFuenteClick(const BitmapButton& sender) {
     editor::setFace(fContenidoTexto->rtText.hwnd, sender.face.c_str());
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::bFuenteTamanyoClick(const BitmapButton& sender) {
     editor::setPointSize(fContenidoTexto->rtText.hwnd, sender.points + 2);
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::showVolumeControls(bool visible) {
@@ -309,7 +317,7 @@ void TfPrincipal::NodeMouseUp() {
     HWND text = fContenidoTexto->hwnd;
     RedrawWindow(text, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SetForegroundWindow(text);
-    SetFocus(fContenidoTexto->rtText.hwnd);
+    focusEditor();
 }
 
 void TfPrincipal::pMoverResize() {
