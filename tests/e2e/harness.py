@@ -236,6 +236,33 @@ class TolvaneCase(unittest.TestCase):
         i = self.info(h)
         return int(i["x"]), int(i["y"]), int(i["w"]), int(i["h"])
 
+    def point(self, x, y):
+        """Real pointer input: moves the pointer to a screen point and lets the program see it."""
+        self.s.cmd("mousemove", x, y)
+        self.s.cmd("sleep", 150)
+
+    def click_at(self, x, y):
+        self.point(x, y)
+        self.s.cmd("mousedown")
+        self.s.cmd("sleep", 50)
+        self.s.cmd("mouseup")
+        self.s.cmd("sleep", 200)
+
+    def click_control(self, name):
+        x, y, w, h = self.rect(self.control(name))
+        self.click_at(x + w // 2, y + h // 2)
+
+    def onto_workspace(self):
+        """The pointer onto the bare workspace, below the text window and clear of the panels,
+        which then show."""
+        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
+        self.point(x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
+        menu = self.control("pMenu")
+        end = time.time() + 3
+        while self.info(menu)["visible"] != "1" and time.time() < end:
+            time.sleep(0.05)
+        self.assertEqual(self.info(menu)["visible"], "1", "panels not shown")
+
     def control(self, name, parent=None):
         """A control found by its name, below the workspace window unless told otherwise."""
         h = self.s.cmd("named", parent or self.window("TfPrincipal"), name)

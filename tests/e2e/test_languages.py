@@ -229,17 +229,21 @@ class LanguagesTest(TolvaneCase):
         self.assertEqual(self.overlay(), ("Ayuda", [expected(SPANISH, t) for t in HELP_TEXTS]))
         self.exit_through_save_prompt(editor, SPANISH[SAVE_PROMPT])
 
-    def test_damaged_catalog_is_reported_once_and_the_program_goes_on_in_english(self):
-        self.put_catalogs({"default": mo_file(SPANISH)[:-3]})
-        self.start()
-        self.box("Tolvane", NOT_A_CATALOG + winpath(self.catalog_path("default")))
+    def goes_on_in_english(self):
+        """After the complaint about the catalog: no further box, English texts, and the save
+        prompt still comes, so the program can end."""
         self.background_box(BACKGROUND)
         self.assertIsNone(self.msgbox(300))
         editor = self.editor()
         self.wait_visible("TfContenidoTexto")
         self.assertEqual(self.overlay(), ("Help", HELP_TEXTS))
-        # The save prompt still comes, and the program can end.
         self.exit_through_save_prompt(editor, SAVE_PROMPT)
+
+    def test_damaged_catalog_is_reported_once_and_the_program_goes_on_in_english(self):
+        self.put_catalogs({"default": mo_file(SPANISH)[:-3]})
+        self.start()
+        self.box("Tolvane", NOT_A_CATALOG + winpath(self.catalog_path("default")))
+        self.goes_on_in_english()
 
     def test_catalog_without_utf8_is_reported_once_and_turned_off(self):
         self.put_catalogs({"default": mo_file(SPANISH, charset="ISO-8859-1")})
@@ -249,9 +253,4 @@ class LanguagesTest(TolvaneCase):
                  "The translation for the language code es (in %s) does not have charset=utf-8 "
                  "in its Content-Type. Translations are turned off." % path)
         # The domain stays off: English texts, and the complaint is not repeated.
-        self.background_box(BACKGROUND)
-        self.assertIsNone(self.msgbox(300))
-        editor = self.editor()
-        self.wait_visible("TfContenidoTexto")
-        self.assertEqual(self.overlay(), ("Help", HELP_TEXTS))
-        self.exit_through_save_prompt(editor, SAVE_PROMPT)
+        self.goes_on_in_english()

@@ -34,27 +34,6 @@ class PanelsTest(TolvaneCase):
             time.sleep(0.05)
         return self.visible(h)
 
-    def point(self, x, y):
-        self.s.cmd("mousemove", x, y)
-        self.s.cmd("sleep", 150)
-
-    def onto_workspace(self):
-        # Somewhere on the bare surface: below the text window, clear of the panels.
-        x, y, w, h = self.rect(self.text)
-        self.point(x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
-        self.assertTrue(self.wait_visible_state(self.control("pMenu"), True), "panels not shown")
-
-    def click(self, x, y):
-        self.point(x, y)
-        self.s.cmd("mousedown")
-        self.s.cmd("sleep", 50)
-        self.s.cmd("mouseup")
-        self.s.cmd("sleep", 200)
-
-    def click_control(self, name):
-        x, y, w, h = self.rect(self.control(name))
-        self.click(x + w // 2, y + h // 2)
-
     def drag(self, handle, to, steps=4):
         """Drags a handle so that the pointer ends at `to`."""
         x, y, w, h = self.rect(self.control("Node%d" % handle))

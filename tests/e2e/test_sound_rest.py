@@ -494,26 +494,6 @@ class PanelMixin:
         """The control's own visible flag (the panel itself may be hidden)."""
         return bool(int(self.info(self.control(name))["style"], 16) & 0x10000000)
 
-    def onto_workspace(self):
-        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
-        self.s.cmd("mousemove", x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
-        end = time.time() + 3
-        while self.info(self.control("pMenu"))["visible"] != "1" and time.time() < end:
-            time.sleep(0.05)
-        self.assertEqual(self.info(self.control("pMenu"))["visible"], "1", "panels not shown")
-
-    def click_at(self, x, y):
-        self.s.cmd("mousemove", x, y)
-        self.s.cmd("sleep", 100)
-        self.s.cmd("mousedown")
-        self.s.cmd("sleep", 50)
-        self.s.cmd("mouseup")
-        self.s.cmd("sleep", 200)
-
-    def click_control(self, name):
-        x, y, w, h = self.rect(self.control(name))
-        self.click_at(x + w // 2, y + h // 2)
-
 
 class PanelSoundTest(PanelMixin, SoundCase):
     def start_off(self):

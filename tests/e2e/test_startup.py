@@ -44,7 +44,7 @@ class StartupTest(TolvaneCase):
         self.answer(box)
         editor = self.editor()
         self.s.cmd("keys", editor, "^t")  # writes the table
-        self.s.cmd("sleep", 300)
+        self.wait_reg("transparencia", "sz 1")
         self.assertEqual(self.regget("sonido"), "sz 1")
 
     def test_registry_fixture_places_and_colours_the_windows(self):
@@ -80,11 +80,10 @@ class StartupTest(TolvaneCase):
         self.wait_visible("TfContenidoTexto")
         # Ctrl+T writes the whole table: the three options went off at load.
         self.s.cmd("keys", editor, "^t")
-        self.s.cmd("sleep", 300)
+        self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
         self.assertEqual(self.regget("sonido"), "sz 0")
         self.assertEqual(self.regget("sonido_teclado"), "sz 0")
         self.assertEqual(self.regget("fondo"), "sz 0")
-        self.assertEqual(self.regget("transparencia"), "sz 1")
 
     def test_wrong_registry_type_is_reported_and_the_program_goes_on(self):
         self.reg("sonido", "1", kind="dword")
