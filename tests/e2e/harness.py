@@ -285,6 +285,10 @@ class TolvaneCase(unittest.TestCase):
         end = time.time() + ms / 1000
         while self.s.cmd("find", "#32770", self.pid) == box[0] and time.time() < end:
             time.sleep(0.05)
+        # Focus goes back to the program's window, and the display's focus events follow
+        # later; Wine then reads the keyboard state back from the display, which would drop
+        # a Ctrl that a test sends meanwhile.
+        self.s.cmd("sleep", 250)
 
     def start_ready(self, *args):
         """Starts the program and waits for the editor; any start-up box is a failure."""
