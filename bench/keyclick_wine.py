@@ -73,7 +73,8 @@ def measure(s, folder, click, audio, keys):
         if text == "0":
             raise RuntimeError("the text window did not show")
         editor = s.cmd("child", text, "RICHEDIT50W")
-        s.cmd("keys", editor, "w")  # activates the text window, which loads the click
+        s.cmd("focus", editor)
+        s.input(harness.key_ops("w"), settle=editor)  # activates the text window, which loads the click
         time.sleep(0.3)
         s.cmd("keycost", editor, 50)  # warm-up
         return [parse(s.cmd("keycost", editor, keys)), parse(s.cmd("keycost", editor, max(20, keys // 4), 50))]

@@ -80,6 +80,7 @@ void TMediaPlayer::Open() {
     if (Error) throw Failure(mciErrorText(Error));
     DeviceID = p.wDeviceID;
     open_ = true;
+    playedToEnd_ = false;
     length_ = status(MCI_STATUS_LENGTH);
 }
 
@@ -99,11 +100,24 @@ void TMediaPlayer::Play() {
     // At or past the end, go back first: this is what turns the end-of-play
     // notification into a loop. Past the end counts too, or a device whose
     // last position overshoots its length would replay nothing, endlessly.
-    if (AutoRewind && status(MCI_STATUS_POSITION) >= length_) {
+    // A file shorter than its header claims ends successfully before its
+    // length: that end is the end too, or the next play would start where
+    // nothing is left and end at once, endlessly.
+    const bool ended = playedToEnd_;
+    playedToEnd_ = false;
+    DWORD position = AutoRewind ? status(MCI_STATUS_POSITION) : 0;
+    if (ended && position == playStart_) {
+        // The last play moved nothing: there is nothing to play at all.
+        Error = MCIERR_FILE_READ;
+        return;
+    }
+    if (AutoRewind && (position >= length_ || ended)) {
         MCI_SEEK_PARMS s{};
         s.dwCallback = reinterpret_cast<DWORD_PTR>(hwnd);
         send("MCI_SEEK", DeviceID, MCI_SEEK, MCI_WAIT | MCI_SEEK_TO_START, &s);
+        position = 0;
     }
+    playStart_ = position;
     MCI_PLAY_PARMS p{};
     p.dwCallback = reinterpret_cast<DWORD_PTR>(hwnd);
     Error = send("MCI_PLAY", DeviceID, MCI_PLAY, takeNotifyFlag(), &p);
@@ -119,7 +133,7 @@ LRESULT TMediaPlayer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         // off, or the file was started anew) concerns no play of ours.
         if (!open_ || from != DeviceID) return 0;
         switch (wp) {
-        case MCI_NOTIFY_SUCCESSFUL: NotifyValue = MPNotifyValue::Successful; break;
+        case MCI_NOTIFY_SUCCESSFUL: NotifyValue = MPNotifyValue::Successful; playedToEnd_ = true; break;
         case MCI_NOTIFY_SUPERSEDED: NotifyValue = MPNotifyValue::Superseded; break;
         case MCI_NOTIFY_ABORTED: NotifyValue = MPNotifyValue::Aborted; break;
         case MCI_NOTIFY_FAILURE: NotifyValue = MPNotifyValue::Failure; break;

@@ -62,6 +62,8 @@ private:
     bool notifyValue_ = false;
     bool notifyPending_ = false;
     DWORD length_ = 0;
+    bool playedToEnd_ = false;  // the last play's notice was a successful end
+    DWORD playStart_ = 0;       // where the last play began
 };
 
 extern TMediaPlayer mp3Player;

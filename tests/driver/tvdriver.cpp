@@ -8,7 +8,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <algorithm>
+#include <atomic>
+#include <map>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -146,18 +147,6 @@ BOOL CALLBACK findNamed(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-void mouseInput(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        // Absolute input is in 0..65535 over the primary screen.
-        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    }
-    SendInput(1, &in, sizeof in);
-}
-
 std::string info(HWND h) {
     RECT r{};
     GetWindowRect(h, &r);
@@ -189,61 +178,63 @@ std::string info(HWND h) {
     return o.str();
 }
 
-void keyInput(std::vector<INPUT>& in, WORD vk, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-}
-void charInput(std::vector<INPUT>& in, wchar_t c) {
-    for (bool up : {false, true}) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wScan = c;
-        i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-        in.push_back(i);
+// Input comes through the X server (XTest), so that the display's key state
+// agrees with Wine's. Low-level hooks see every event as Wine queues it: a
+// marker key (Pause, swallowed here) ends each batch, so the harness knows
+// when all of a batch's events have reached the program's queue.
+std::atomic<long> gInputEvents{0}, gMarkers{0};
+
+LRESULT CALLBACK keyboardHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        auto* k = reinterpret_cast<KBDLLHOOKSTRUCT*>(lp);
+        if (k->vkCode == VK_PAUSE) {
+            if (wp == WM_KEYUP || wp == WM_SYSKEYUP) ++gMarkers;
+            return 1;
+        }
+        ++gInputEvents;
     }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+LRESULT CALLBACK mouseHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) ++gInputEvents;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+void startInputHooks() {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread([ready] {
+        SetWindowsHookExW(WH_KEYBOARD_LL, keyboardHook, GetModuleHandleW(nullptr), 0);
+        SetWindowsHookExW(WH_MOUSE_LL, mouseHook, GetModuleHandleW(nullptr), 0);
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+        SetEvent(ready);
+        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    }).detach();
+    WaitForSingleObject(ready, 5000);
+    CloseHandle(ready);
 }
 
-// Key specs: "^q" Ctrl+Q, "^+b" Ctrl+Shift+B, "^%b" Ctrl+Alt+B, "{ENTER}", "{TAB}",
-// "{LEFT}", "{END}", "{HOME}", "{BACK}", anything else typed as text.
-std::vector<INPUT> parseKeys(const std::wstring& spec) {
-    std::vector<INPUT> in;
-    for (size_t i = 0; i < spec.size();) {
-        if (spec[i] == L'^' && i + 1 < spec.size()) {
-            std::vector<WORD> mods{VK_CONTROL};
-            ++i;
-            while (i < spec.size() && (spec[i] == L'+' || spec[i] == L'%')) mods.push_back(spec[i++] == L'+' ? VK_SHIFT : VK_MENU);
-            WORD vk = static_cast<WORD>(towupper(spec[i++]));
-            for (WORD m : mods) keyInput(in, m, false);
-            keyInput(in, vk, false);
-            keyInput(in, vk, true);
-            for (auto it = mods.rbegin(); it != mods.rend(); ++it) keyInput(in, *it, true);
-        } else if (spec[i] == L'{') {
-            size_t end = spec.find(L'}', i);
-            std::wstring name = spec.substr(i + 1, end - i - 1);
-            i = end + 1;
-            bool shifted = name.size() > 1 && name[0] == L'S' && name != L"SPACE";
-            if (shifted) name = name.substr(1);
-            WORD vk = name == L"ENTER" ? VK_RETURN : name == L"TAB" ? VK_TAB : name == L"LEFT" ? VK_LEFT
-                    : name == L"RIGHT" ? VK_RIGHT : name == L"END" ? VK_END : name == L"HOME" ? VK_HOME
-                    : name == L"BACK" ? VK_BACK : name == L"UP" ? VK_UP : name == L"DOWN" ? VK_DOWN : 0;
-            if (shifted) keyInput(in, VK_SHIFT, false);
-            keyInput(in, vk, false);
-            keyInput(in, vk, true);
-            if (shifted) keyInput(in, VK_SHIFT, true);
-        } else {
-            wchar_t c = spec[i++];
-            if (c == L' ') {
-                keyInput(in, VK_SPACE, false);
-                keyInput(in, VK_SPACE, true);
-            } else {
-                charInput(in, c);  // typed text arrives as character events
-            }
-        }
+// Handles of the processes this driver started, so an exit code can be read
+// even when the process ended before the question came.
+std::map<DWORD, HANDLE> gProcesses;
+std::string started(PROCESS_INFORMATION& pi) {
+    CloseHandle(pi.hThread);
+    gProcesses[pi.dwProcessId] = pi.hProcess;
+    return std::to_string(pi.dwProcessId);
+}
+HANDLE processHandle(DWORD pid, DWORD access) {
+    auto it = gProcesses.find(pid);
+    if (it != gProcesses.end()) {
+        HANDLE h = nullptr;
+        DuplicateHandle(GetCurrentProcess(), it->second, GetCurrentProcess(), &h, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        return h;
     }
-    return in;
+    return OpenProcess(access, FALSE, pid);
+}
+
+// The focus of another thread, as that thread sees it.
+HWND focusOf(HWND h) {
+    GUITHREADINFO gi{sizeof gi};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gi) ? gi.hwndFocus : nullptr;
 }
 
 std::string regGet(const std::wstring& name) {
@@ -285,14 +276,19 @@ std::string command(const std::vector<std::string>& a) {
         EnumChildWindows(parseHwnd(arg(1)), findNamed, reinterpret_cast<LPARAM>(&na));
         return na.found ? hex(na.found) : "0";
     }
-    if (c == "mousemove") {  // mousemove <x> <y>: real pointer input, screen pixels
-        mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<int>(num(1, 0)), static_cast<int>(num(2, 0)));
+    if (c == "marker") return std::to_string(gMarkers.load()) + " " + std::to_string(gInputEvents.load());
+    if (c == "settle") {  // settle <hwnd> <n>: n round trips through the window's thread
+        HWND h = parseHwnd(arg(1));
+        // Each round trip is served by one of the thread's message retrievals, so n of
+        // them outlast n - 1 queued messages dispatched in between.
+        for (long long i = num(2, 2); i > 0; --i) {
+            DWORD_PTR r = 0;
+            if (!SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r)) return IsWindow(h) ? "timeout" : "gone";
+        }
         return "done";
     }
-    if (c == "mousedown" || c == "mouseup") {  // left button at the pointer
-        mouseInput(c == "mousedown" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-        return "done";
-    }
+    if (c == "iswindow") return IsWindow(parseHwnd(arg(1))) ? "1" : "0";
+    if (c == "button") return GetAsyncKeyState(VK_LBUTTON) < 0 ? "1" : "0";
     if (c == "children") {  // children <hwnd>: every descendant as hwnd:class:id:text, for diagnosis
         std::vector<HWND> all;
         EnumChildWindows(parseHwnd(arg(1)), [](HWND h, LPARAM lp) {
@@ -349,29 +345,27 @@ std::string command(const std::vector<std::string>& a) {
         PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
         return "done";
     }
-    if (c == "keys") {
+    if (c == "activate") {  // activate <hwnd>: asks for its top-level window in front, as a click would
+        HWND top = GetAncestor(parseHwnd(arg(1)), GA_ROOT);
+        return SetForegroundWindow(top) ? "done" : "refused";
+    }
+    if (c == "focus") {  // focus <hwnd>: its top-level window in front, the keyboard focus on it
         HWND h = parseHwnd(arg(1));
         HWND top = GetAncestor(h, GA_ROOT);
-        if (GetForegroundWindow() != top) {
-            SetForegroundWindow(top);
-            for (int i = 0; i < 100 && GetForegroundWindow() != top; ++i) Sleep(10);
-            // The display's own focus events follow later; Wine then reads the keyboard
-            // state back from the display, which would drop a held Ctrl sent before.
-            Sleep(200);
-        }
-        if (GetFocus() != h) {
-            // Give the control the focus from its own thread.
+        auto until = [](auto done) {
+            for (int i = 0; i < 300 && !done(); ++i) Sleep(10);
+            return done();
+        };
+        if (GetForegroundWindow() != top) SetForegroundWindow(top);
+        if (!until([&] { return GetForegroundWindow() == top; })) return "notforeground";
+        if (focusOf(h) != h) {
+            // Given from the control's own thread.
             DWORD self = GetCurrentThreadId(), target = GetWindowThreadProcessId(h, nullptr);
             AttachThreadInput(self, target, TRUE);
             SetFocus(h);
             AttachThreadInput(self, target, FALSE);
         }
-        std::vector<INPUT> in = parseKeys(widen(unescape(arg(2))));
-        for (INPUT& i : in) {
-            SendInput(1, &i, sizeof(INPUT));
-            Sleep(2);
-        }
-        return "sent " + std::to_string(in.size());
+        return until([&] { return focusOf(h) == h; }) ? "done" : "nofocus";
     }
     if (c == "post" || c == "send") {
         HWND h = parseHwnd(arg(1));
@@ -416,12 +410,10 @@ std::string command(const std::vector<std::string>& a) {
         PROCESS_INFORMATION pi{};
         if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi))
             return "failed " + std::to_string(GetLastError());
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        return std::to_string(pi.dwProcessId);
+        return started(pi);
     }
     if (c == "waitexit") {
-        HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(num(1, 0)));
+        HANDLE p = processHandle(static_cast<DWORD>(num(1, 0)), SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
         if (!p) return "gone";
         DWORD r = WaitForSingleObject(p, static_cast<DWORD>(num(2, 5000)));
         DWORD code = 0;
@@ -430,7 +422,7 @@ std::string command(const std::vector<std::string>& a) {
         return r == WAIT_OBJECT_0 ? std::to_string(code) : "TIMEOUT";
     }
     if (c == "kill") {
-        HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(num(1, 0)));
+        HANDLE p = processHandle(static_cast<DWORD>(num(1, 0)), PROCESS_TERMINATE | SYNCHRONIZE);
         if (!p) return "gone";
         TerminateProcess(p, 99);
         WaitForSingleObject(p, 5000);
@@ -477,9 +469,7 @@ std::string command(const std::vector<std::string>& a) {
         if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
                             cwd.c_str(), &si, &pi))
             return "failed " + std::to_string(GetLastError());
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        return std::to_string(pi.dwProcessId);
+        return started(pi);
     }
     if (c == "pidof") {  // the process of a window (a program started through a Unix shell has no pid of ours)
         DWORD pid = 0;
@@ -581,6 +571,7 @@ std::string command(const std::vector<std::string>& a) {
 }  // namespace
 
 int wmain() {
+    startInputHooks();
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

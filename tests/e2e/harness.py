@@ -3,6 +3,15 @@
 One scratch WINEPREFIX and one Xvfb per test run; one driver process
 (tvdriver.exe) inside the same Wine session answers window, registry and
 process questions. Every wait is bounded; programs are ended by process id.
+
+Wine runs as a virtual desktop the size of the display: with no window manager,
+Wine waits about 2 s for the X server whenever a visible top-level window is
+hidden or destroyed, and a desktop of its own answers at once. Keys and pointer
+go through the X server (XTest), so that the display's key state agrees with
+Wine's: Wine reads that state back on focus events. Each batch of input ends
+with a marker key that the driver's low-level hook counts and swallows; a batch
+returns once the program has handled all of it. A null ALSA device gives every
+process a sound output, so the sound tests always run.
 """
 import os
 import shutil
@@ -18,6 +27,48 @@ FIXTURES = os.path.join(ROOT, "tests", "fixtures")
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 if not os.path.exists(WINE):
     WINE = "wine"
+
+
+SCREEN = "1280x800"
+MARKER_KEY = "Pause"  # swallowed by the driver's hook: the program never sees it
+X_KEYS = {"ENTER": "Return", "TAB": "Tab", "LEFT": "Left", "RIGHT": "Right", "END": "End", "HOME": "Home",
+          "BACK": "BackSpace", "UP": "Up", "DOWN": "Down", "SPACE": "space"}
+
+
+def key_ops(spec):
+    """xdotool commands for a key spec: "^q" Ctrl+Q, "^+b" Ctrl+Shift+B, "^%b" Ctrl+Alt+B, "{ENTER}",
+    "{SEND}" Shift+End, ... and anything else typed as text."""
+    ops, text, i = [], "", 0
+
+    def flush():
+        nonlocal text
+        if text:
+            ops.append(["type", "--delay", "1", text])
+            text = ""
+    while i < len(spec):
+        c = spec[i]
+        if c == "^" and i + 1 < len(spec):
+            mods = ["ctrl"]
+            i += 1
+            while spec[i] in "+%":
+                mods.append("shift" if spec[i] == "+" else "alt")
+                i += 1
+            flush()
+            ops.append(["key", "+".join(mods + [spec[i].lower()])])
+            i += 1
+        elif c == "{":
+            end = spec.index("}", i)
+            name = spec[i + 1:end]
+            i = end + 1
+            shifted = len(name) > 1 and name[0] == "S" and name not in X_KEYS
+            key = X_KEYS[name[1:] if shifted else name]
+            flush()
+            ops.append(["key", "shift+" + key if shifted else key])
+        else:
+            text += c
+            i += 1
+    flush()
+    return ops
 
 
 def winpath(unix_path):
@@ -44,24 +95,62 @@ class Session:
         self.env = dict(os.environ)
         self.xvfb = None
         display = self._free_display()
-        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.env["DISPLAY"] = display
         prefix = os.path.join(WORK, "prefix")
         shutil.rmtree(prefix, ignore_errors=True)  # a fresh prefix for every run
+        alsa = os.path.join(WORK, "alsa-null.conf")
+        with open(alsa, "w") as f:
+            f.write("</usr/share/alsa/alsa.conf>\npcm.!default { type null }\nctl.!default { type hw card 0 }\n")
         self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                        WINEARCH="win64")
+                        WINEARCH="win64", ALSA_CONFIG_PATH=alsa)
         for _ in range(50):
             if os.path.exists("/tmp/.X11-unix/X" + display[1:]):
                 break
             time.sleep(0.1)
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180)
+        self._configure_wine()
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
         self.driver = subprocess.Popen([WINE, os.path.join(BUILD, "tvdriver.exe")], env=self.env,
                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                        text=True, encoding="utf-8", bufsize=1)
         self.cmd("sleep", 0)
+
+    def _configure_wine(self):
+        reg = os.path.join(WORK, "session.reg")
+        with open(reg, "w") as f:
+            f.write("REGEDIT4\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n\"Desktop\"=\"Default\"\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n\"Default\"=\"%s\"\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n\"Audio\"=\"alsa\"\n" % SCREEN)
+        subprocess.run([WINE, "regedit", "/S", winpath(reg)], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120, check=True)
+
+    def input(self, ops, settle=None):
+        """Sends one batch of X input (xdotool commands, one list each) and returns once it has all
+        reached Wine, and, given a window of the program, once its thread has handled it."""
+        markers, events = (int(v) for v in self.cmd("marker").split())
+        for op in list(ops) + [["key", MARKER_KEY]]:
+            subprocess.run(["xdotool"] + [str(a) for a in op], env=self.env, timeout=30, check=True)
+        end = time.time() + 10
+        while True:
+            now, now_events = (int(v) for v in self.cmd("marker").split())
+            if now > markers:
+                break
+            # The program reads its own X events: one that ended on this input (Ctrl+Q) takes
+            # the marker with it.
+            if settle and self.cmd("iswindow", settle) == "0":
+                return
+            if time.time() > end:
+                raise TimeoutError("input did not reach Wine: %r" % (ops,))
+            time.sleep(0.005)
+        if settle:
+            # Every event can bring one message more (a key-down its character).
+            r = self.cmd("settle", settle, 2 * (now_events - events) + 2)
+            if r not in ("done", "gone"):
+                raise TimeoutError("the program did not handle its input: " + r)
 
     @staticmethod
     def _free_display():
@@ -236,17 +325,46 @@ class TolvaneCase(unittest.TestCase):
         i = self.info(h)
         return int(i["x"]), int(i["y"]), int(i["w"]), int(i["h"])
 
+    def ui_window(self):
+        """A window of the program's user-interface thread, to wait on; None before it has one."""
+        if not self.pid:
+            return None
+        h = self.s.cmd("find", "TfPrincipal", self.pid)
+        return None if h == "0" else h
+
+    def settle_ui(self):
+        """Returns once the program's user-interface thread has handled what was queued for it."""
+        self.assertEqual(self.s.cmd("settle", self.ui_window(), 4), "done")
+
+    def activate(self, h):
+        """Brings a window's top-level window in front; returns once the program has handled it."""
+        self.assertEqual(self.s.cmd("activate", h), "done")
+        self.settle_ui()
+
+    def keys(self, h, spec):
+        """Real key input to a control (its window brought to the front, the focus given to it); returns
+        once the program has handled every key."""
+        r = self.s.cmd("focus", h)
+        self.assertEqual(r, "done", "focus for keys")
+        self.s.input(key_ops(spec), settle=h)
+
+    def mouse(self, *ops):
+        self.s.input([[str(a) for a in op] for op in ops], settle=self.ui_window())
+
     def point(self, x, y):
-        """Real pointer input: moves the pointer to a screen point and lets the program see it."""
-        self.s.cmd("mousemove", x, y)
-        self.s.cmd("sleep", 150)
+        """Real pointer input: moves the pointer to a screen point; returns once the program has seen it."""
+        self.mouse(["mousemove", x, y])
+        self.assertEqual(self.s.cmd("cursor"), "%d %d" % (x, y))
+
+    def mouse_down(self):
+        self.mouse(["mousedown", 1])
+
+    def mouse_up(self):
+        self.mouse(["mouseup", 1])
 
     def click_at(self, x, y):
         self.point(x, y)
-        self.s.cmd("mousedown")
-        self.s.cmd("sleep", 50)
-        self.s.cmd("mouseup")
-        self.s.cmd("sleep", 200)
+        self.mouse(["click", 1])
 
     def click_control(self, name):
         x, y, w, h = self.rect(self.control(name))
@@ -260,7 +378,7 @@ class TolvaneCase(unittest.TestCase):
         menu = self.control("pMenu")
         end = time.time() + 3
         while self.info(menu)["visible"] != "1" and time.time() < end:
-            time.sleep(0.05)
+            time.sleep(0.02)
         self.assertEqual(self.info(menu)["visible"], "1", "panels not shown")
 
     def control(self, name, parent=None):
@@ -279,16 +397,11 @@ class TolvaneCase(unittest.TestCase):
 
     def answer(self, box, button_id=1, ms=5000):
         """Presses a button of a message box and waits until the box is gone for good: Wine ends
-        a box's modal loop only at the next message after hiding it, and keys sent meanwhile are lost."""
+        a box's modal loop only at the next message after destroying it, and keys sent meanwhile are lost."""
         self.s.cmd("press", box[0], button_id)
-        self.s.cmd("sleep", 150)
         end = time.time() + ms / 1000
         while self.s.cmd("find", "#32770", self.pid) == box[0] and time.time() < end:
-            time.sleep(0.05)
-        # Focus goes back to the program's window, and the display's focus events follow
-        # later; Wine then reads the keyboard state back from the display, which would drop
-        # a Ctrl that a test sends meanwhile.
-        self.s.cmd("sleep", 250)
+            time.sleep(0.02)
 
     def start_ready(self, *args):
         """Starts the program and waits for the editor; any start-up box is a failure."""

@@ -38,25 +38,25 @@ class DocumentsTest(TolvaneCase):
         doc = self.copy_fixture("ansi.txt")
         editor = self.start_ready(winpath(doc))
         self.assertEqual(self.editor_text(editor, ANSI_TEXT), ANSI_TEXT)
-        self.s.cmd("keys", editor, "\u00bfS\u00ed? ")
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, "\u00bfS\u00ed? ")
+        self.keys(editor, "^s")
         expected = "\u00bfS\u00ed? " + ANSI_TEXT.replace("\r", "\r\n")
         data = self.wait_file(doc, lambda d: d.startswith(b"\xbfS"))
         self.assertEqual(data, expected.encode("cp1252"))
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500), "saved: no prompt")
         self.assertEqual(self.exit_code(), "0")
 
     def test_rtf_opened_with_the_dialog_keeps_text_and_bold(self):
         doc = self.copy_fixture("sample.rtf", "story.rtf")
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "^o")
+        self.keys(editor, "^o")
         self.s.cmd("setfile", self.dialog()[0], winpath(doc))
         # The control keeps no empty paragraph after the last paragraph mark.
         text = "Caf\u00e9 con negrita y \u00f1and\u00fa.\rSegunda l\u00ednea."
         self.assertEqual(self.editor_text(editor, text), text)
-        self.s.cmd("keys", editor, "{END}!")
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, "{END}!")
+        self.keys(editor, "^s")
         data = self.wait_file(doc, lambda d: b"!" in d)
         self.assertTrue(data.startswith(b"{\\rtf"))
         self.assertRegex(data.decode("latin-1"), r"\\b\b")
@@ -64,22 +64,22 @@ class DocumentsTest(TolvaneCase):
 
     def test_save_as_without_extension_adds_rtf(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "notes")
-        self.s.cmd("keys", editor, "^s")  # unnamed: Save As
+        self.keys(editor, "notes")
+        self.keys(editor, "^s")  # unnamed: Save As
         self.s.cmd("setfile", self.dialog()[0], winpath(self.path("notes")))
         data = self.wait_file(self.path("notes.rtf"))
         self.assertTrue(data.startswith(b"{\\rtf"))
         self.assertFalse(os.path.exists(self.path("notes")))
         # Saved: Ctrl+S does nothing more and the exit asks nothing.
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500))
         self.assertEqual(self.exit_code(), "0")
 
     def test_save_prompt_yes_saves_before_exit(self):
         doc = self.copy_fixture("ansi.txt", "draft.txt")
         editor = self.start_ready(winpath(doc))
-        self.s.cmd("keys", editor, "x")
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "x")
+        self.keys(editor, "^q")
         box = self.dialog()
         self.assertEqual(box[2], "Do you want to save document changes?")
         self.answer(box, 6)  # IDYES
@@ -90,10 +90,10 @@ class DocumentsTest(TolvaneCase):
         doc = self.copy_fixture("ansi.txt", "locked.txt")
         before = self.read(doc)
         editor = self.start_ready(winpath(doc))
-        self.s.cmd("keys", editor, "lost? ")
+        self.keys(editor, "lost? ")
         self.assertEqual(self.s.cmd("lock", winpath(doc)), "locked")
         try:
-            self.s.cmd("keys", editor, "^s")
+            self.keys(editor, "^s")
             box = self.dialog()
             self.assertTrue(box[2].startswith('Cannot create file "%s"' % winpath(doc)), box[2])
             self.answer(box)
@@ -102,7 +102,7 @@ class DocumentsTest(TolvaneCase):
         self.assertEqual(self.read(doc), before)
         self.assertEqual([n for n in os.listdir(self.dir) if n.endswith("~")], [], "no partial file left")
         # Still marked changed: the exit asks.
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         box = self.dialog()
         self.assertEqual(box[2], "Do you want to save document changes?")
         self.answer(box, 7)
@@ -114,7 +114,7 @@ class DocumentsTest(TolvaneCase):
         self.assertTrue(box[2].startswith('Cannot open file "%s"' % winpath(self.path("absent.rtf"))), box[2])
         self.answer(box)
         editor = self.editor()
-        self.s.cmd("keys", editor, "^l")
+        self.keys(editor, "^l")
         self.assertTrue(self.status_panel(4, "File name: "))
 
 
@@ -129,7 +129,7 @@ class AutosaveTest(TolvaneCase):
 
     def test_autosave_writes_the_copy_without_touching_the_document_state(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "kept safe")
+        self.keys(editor, "kept safe")
         copy = self.path("tmp", "tolvane.tmp")
         end = time.time() + 5
         data = b""
@@ -138,7 +138,7 @@ class AutosaveTest(TolvaneCase):
             data = open(copy, "rb").read() if os.path.exists(copy) else b""
         self.assertIn(b"kept safe", data)
         self.assertTrue(data.startswith(b"{\\rtf"), ".tmp is written as RTF")
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertIsNotNone(self.msgbox(), "the autosave does not clear the changes")
 
     def test_autosave_never_overwrites_the_open_document(self):
@@ -147,9 +147,8 @@ class AutosaveTest(TolvaneCase):
         before = open(doc, "rb").read()
         self.reg("fichero_temporal", winpath(doc))
         editor = self.start_ready(winpath(doc))
-        self.s.cmd("keys", editor, "typed")
-        time.sleep(2)
-        self.assertIsNone(self.msgbox(100))
+        self.keys(editor, "typed")
+        self.assertIsNone(self.msgbox(0))
         self.assertEqual(open(doc, "rb").read(), before)
 
 
@@ -161,8 +160,8 @@ class StatusAndStyleTest(TolvaneCase):
         while self.info(status)["visible"] != "0" and time.time() < end:
             time.sleep(0.05)
         self.assertEqual(self.info(status)["visible"], "0", "off after the first tick")
-        self.s.cmd("keys", editor, "one two\tjoined - x{ENTER}ab")
-        self.s.cmd("keys", editor, "^l")
+        self.keys(editor, "one two\tjoined - x{ENTER}ab")
+        self.keys(editor, "^l")
         self.assertTrue(self.status_panel(1, "2/2 : 3"))
         parts = self.s.cmd("status", status)
         self.assertIn("edges=50,150,270,410,-1", parts)
@@ -171,14 +170,13 @@ class StatusAndStyleTest(TolvaneCase):
         self.assertEqual(panels[2], "Words: 5")
         self.assertRegex(panels[3], r"\d")
         self.assertEqual(panels[4], "File name: ")
-        self.s.cmd("keys", editor, "^l")
-        time.sleep(0.3)
+        self.keys(editor, "^l")
         self.assertEqual(self.info(status)["visible"], "0")
 
     def test_bold_and_date_insertion(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "x ^bbold^b plain ^d")
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, "x ^bbold^b plain ^d")
+        self.keys(editor, "^s")
         self.s.cmd("setfile", self.msgbox()[0], winpath(self.path("styled.rtf")))
         end = time.time() + 5
         while not os.path.exists(self.path("styled.rtf")) and time.time() < end:

@@ -126,9 +126,8 @@ class LanguagesTest(TolvaneCase):
 
     def exit_through_save_prompt(self, editor, prompt):
         """Types, asks to exit, answers No to the save prompt; the program must end."""
-        self.s.cmd("keys", editor, "x")
-        self.s.cmd("sleep", 100)
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "x")
+        self.keys(editor, "^q")
         box = self.msgbox()
         self.assertIsNotNone(box, "expected the save prompt")
         self.assertEqual((box[1], box[2]), ("Tolvane", prompt))
@@ -214,7 +213,7 @@ class LanguagesTest(TolvaneCase):
                 self.wait_visible("TfContenidoTexto")
                 self.assertEqual(self.overlay()[1], labels)
                 # Still alive and answering after a broken catalog.
-                self.s.cmd("keys", editor, "ok")
+                self.keys(editor, "ok")
                 self.assertEqual(self.editor_text(editor, "ok"), "ok")
 
     def test_catalog_compiled_by_msgfmt(self):

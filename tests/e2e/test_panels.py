@@ -41,11 +41,10 @@ class PanelsTest(TolvaneCase):
         cx = x if handle in (0, 6, 7) else x + w - 1 if handle in (2, 3, 4) else x + w // 2
         cy = y if handle in (0, 1, 2) else y + h - 1 if handle in (4, 5, 6) else y + h // 2
         self.point(cx, cy)
-        self.s.cmd("mousedown")
+        self.mouse_down()
         for i in range(1, steps + 1):
             self.point(cx + (to[0] - cx) * i // steps, cy + (to[1] - cy) * i // steps)
-        self.s.cmd("mouseup")
-        self.s.cmd("sleep", 300)
+        self.mouse_up()
 
     def wait_rect(self, h, expected, ms=3000):
         end = time.time() + ms / 1000
@@ -126,12 +125,12 @@ class PanelsTest(TolvaneCase):
 
     def test_style_panel_applies_bold_face_and_size_to_the_selection(self):
         editor = self.start_placed()
-        self.s.cmd("keys", editor, "styled^a")
+        self.keys(editor, "styled^a")
         self.onto_workspace()
         for name in ("bNegrita", "bFuenteB", "bFuenteG"):
             self.click_control(name)
         # The editor has the focus back: the save goes to it.
-        self.s.cmd("keys", editor, "{END}^s")
+        self.keys(editor, "{END}^s")
         box = self.msgbox()
         self.assertIsNotNone(box, "no save dialog")
         target = self.path("styled.rtf")
@@ -187,42 +186,41 @@ class PanelsTest(TolvaneCase):
         self.assertGreaterEqual(x + w, 40, "some of it stays on the screen")
         # And it can still be typed into.
         editor = self.editor()
-        self.s.cmd("keys", editor, "still here")
+        self.keys(editor, "still here")
         self.assertEqual(self.editor_text(editor, "still here"), "still here")
 
     # -- keys -------------------------------------------------------------
     def test_ctrl_alt_letters_do_nothing_and_ctrl_shift_works_like_ctrl(self):
         editor = self.start_placed()
-        self.s.cmd("keys", editor, "^%t^%q")
-        self.s.cmd("sleep", 300)
+        self.keys(editor, "^%t^%q")
         self.assertEqual(self.regget("transparencia"), "MISSING")
         self.assertEqual(self.exit_code(300), "TIMEOUT", "Ctrl+Alt+Q must not exit")
-        self.s.cmd("keys", editor, "^+t")
+        self.keys(editor, "^+t")
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
 
     def test_help_overlay_toggles_and_passes_workspace_commands_on(self):
         editor = self.start_placed()
         help_window = self.window("TfAyuda")
         self.assertFalse(self.visible(help_window))
-        self.s.cmd("keys", editor, "^h")
+        self.keys(editor, "^h")
         self.assertTrue(self.wait_visible_state(help_window, True))
         i = self.info(help_window)
         self.assertEqual((i["w"], i["h"]), ("563", "119"))
         # The overlay has the keys now: editor commands and typing do nothing, Ctrl+T still works.
-        self.s.cmd("keys", help_window, "x^b^t")
+        self.keys(help_window, "x^b^t")
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
         self.assertEqual(unescape(self.s.cmd("text", editor)), "")
-        self.s.cmd("keys", help_window, "^h")
+        self.keys(help_window, "^h")
         self.assertFalse(self.wait_visible_state(help_window, False))
 
     def test_ctrl_s_without_changes_does_nothing_and_ctrl_l_shows_the_status_line(self):
         editor = self.start_placed()
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, "^s")
         self.assertIsNone(self.msgbox(800), "no changes: no dialog")
         bar = self.s.cmd("child", self.text, "msctls_statusbar32")
-        self.s.cmd("keys", editor, "^l")
+        self.keys(editor, "^l")
         self.assertTrue(self.wait_visible_state(bar, True))
-        self.s.cmd("keys", editor, "^L")
+        self.keys(editor, "^L")
         self.assertFalse(self.wait_visible_state(bar, False))
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertEqual(self.exit_code(), "0")

@@ -43,7 +43,7 @@ class StartupTest(TolvaneCase):
         self.assertNotIn("can't find", box[2])
         self.answer(box)
         editor = self.editor()
-        self.s.cmd("keys", editor, "^t")  # writes the table
+        self.keys(editor, "^t")  # writes the table
         self.wait_reg("transparencia", "sz 1")
         self.assertEqual(self.regget("sonido"), "sz 1")
 
@@ -79,7 +79,7 @@ class StartupTest(TolvaneCase):
         editor = self.editor()
         self.wait_visible("TfContenidoTexto")
         # Ctrl+T writes the whole table: the three options went off at load.
-        self.s.cmd("keys", editor, "^t")
+        self.keys(editor, "^t")
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
         self.assertEqual(self.regget("sonido"), "sz 0")
         self.assertEqual(self.regget("sonido_teclado"), "sz 0")
@@ -94,7 +94,7 @@ class StartupTest(TolvaneCase):
         self.answer(box)
         editor = self.editor()
         self.wait_visible("TfContenidoTexto")
-        self.s.cmd("keys", editor, "ok")
+        self.keys(editor, "ok")
         self.assertEqual(self.editor_text(editor, "ok"), "ok")
 
     def test_odd_registry_contents_are_read_safely(self):
@@ -109,7 +109,7 @@ class StartupTest(TolvaneCase):
         self.assertTrue(box[2].startswith('Cannot create file "C:\\xxx'), box[2])
         self.answer(box)
         editor = self.editor()
-        self.s.cmd("keys", editor, "^t")  # writes the table back
+        self.keys(editor, "^t")  # writes the table back
         self.assertEqual(self.wait_reg("minutos", "sz 60"), "sz 60", "an unreadable number gives the default")
         self.assertEqual(self.regget("fichero_temporal"), "sz " + long_path.replace("\\", "\\\\"))
         self.assertEqual(self.regget("colorTexto"), "sz 12")
@@ -139,12 +139,12 @@ class StartupTest(TolvaneCase):
 class EditorAndExitTest(TolvaneCase):
     def test_typing_reaches_the_editor(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "Hello world{ENTER}second")
+        self.keys(editor, "Hello world{ENTER}second")
         self.assertEqual(self.editor_text(editor, "Hello world\rsecond"), "Hello world\rsecond")
 
     def test_ctrl_q_without_changes_ends_at_once_with_code_0(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertEqual(self.exit_code(), "0")
 
     def test_closing_the_text_window_ends_the_program(self):
@@ -154,10 +154,9 @@ class EditorAndExitTest(TolvaneCase):
 
     def test_unsaved_changes_ask_and_no_writes_nothing(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "draft")
-        self.s.cmd("sleep", 100)
+        self.keys(editor, "draft")
         before = set(os.listdir(self.dir))
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         box = self.msgbox()
         self.assertIsNotNone(box)
         self.assertEqual(box[2], "Do you want to save document changes?")
