@@ -345,6 +345,19 @@ std::string command(const std::vector<std::string>& a) {
         PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
         return "done";
     }
+    if (c == "unicode") {  // unicode <text>: characters as Unicode packets, for those no key of the display has
+        std::wstring text = widen(unescape(arg(1)));
+        for (wchar_t ch : text) {
+            for (bool up : {false, true}) {
+                INPUT in{};
+                in.type = INPUT_KEYBOARD;
+                in.ki.wScan = ch;
+                in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+                SendInput(1, &in, sizeof in);
+            }
+        }
+        return "done";
+    }
     if (c == "activate") {  // activate <hwnd>: asks for its top-level window in front, as a click would
         HWND top = GetAncestor(parseHwnd(arg(1)), GA_ROOT);
         return SetForegroundWindow(top) ? "done" : "refused";

@@ -367,7 +367,7 @@ class ClickTest(SoundCase):
         self.remove_click_file_after_load(editor)
         # The next activation of the text window fails to reload the click and says so, once.
         self.activate(self.window("TfPrincipal"))
-        self.keys(editor, "")
+        self.activate(editor)
         self.assertEqual([t[:18] for t in self.answer_all(1)], ['Cannot open file "'])
         n = len(self.clicks())
         self.keys(editor, "^j")
