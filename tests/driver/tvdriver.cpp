@@ -574,6 +574,26 @@ std::string command(const std::vector<std::string>& a) {
         held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         return held == INVALID_HANDLE_VALUE ? "failed" : "locked";
     }
+    if (c == "attrib") {  // attrib <path> [value]: set the file attributes (decimal), then report them
+        std::wstring path = widen(unescape(arg(1)));
+        if (a.size() > 2 && !SetFileAttributesW(path.c_str(), static_cast<DWORD>(num(2, 0))))
+            return "failed " + std::to_string(GetLastError());
+        return std::to_string(GetFileAttributesW(path.c_str()));
+    }
+    if (c == "putstream" || c == "getstream") {  // put/getstream <path:stream> [text]: an alternate data stream
+        std::wstring path = widen(unescape(arg(1)));
+        bool put = c == "putstream";
+        HANDLE f = CreateFileW(path.c_str(), put ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               put ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return "failed " + std::to_string(GetLastError());
+        std::string text = put ? unescape(arg(2)) : std::string(4096, '\0');
+        DWORD n = 0;
+        BOOL ok = put ? WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr)
+                      : ReadFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+        CloseHandle(f);
+        if (!ok) return "failed " + std::to_string(GetLastError());
+        return put ? "done" : escape(widen(text.substr(0, n)));
+    }
     if (c == "quit") return "bye";
     throw std::runtime_error("unknown command " + c);
 }
