@@ -580,20 +580,6 @@ std::string command(const std::vector<std::string>& a) {
             return "failed " + std::to_string(GetLastError());
         return std::to_string(GetFileAttributesW(path.c_str()));
     }
-    if (c == "putstream" || c == "getstream") {  // put/getstream <path:stream> [text]: an alternate data stream
-        std::wstring path = widen(unescape(arg(1)));
-        bool put = c == "putstream";
-        HANDLE f = CreateFileW(path.c_str(), put ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               put ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return "failed " + std::to_string(GetLastError());
-        std::string text = put ? unescape(arg(2)) : std::string(4096, '\0');
-        DWORD n = 0;
-        BOOL ok = put ? WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr)
-                      : ReadFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
-        CloseHandle(f);
-        if (!ok) return "failed " + std::to_string(GetLastError());
-        return put ? "done" : escape(widen(text.substr(0, n)));
-    }
     if (c == "quit") return "bye";
     throw std::runtime_error("unknown command " + c);
 }
