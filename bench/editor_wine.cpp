@@ -75,11 +75,11 @@ int main(int argc, char** argv) {
     writeFile(txt, makeText(std::size_t{10} << 20));
     documents::loadInto(re, txt);
     DeleteFileW(txt.c_str());
-    documents::saveTo(re, rtf);  // the 10 MB document as RTF
+    documents::saveTo(re, rtf, TextEncoding::Ansi);  // the 10 MB document as RTF
     auto t0 = Clock::now();
     documents::loadInto(re, rtf);
     auto t1 = Clock::now();
-    documents::saveTo(re, rtf);
+    documents::saveTo(re, rtf, TextEncoding::Ansi);
     auto t2 = Clock::now();
     std::printf("10 MB RTF: open %.0f ms, save %.0f ms, open+save %.0f ms\n", ms(t1 - t0), ms(t2 - t1), ms(t2 - t0));
     DeleteFileW(rtf.c_str());

@@ -2,6 +2,7 @@
 
 #include "i18n/Resources.h"
 #include "text/ContenidoTexto.h"
+#include "workspace/core/HandleGeometry.h"
 #include "workspace/Principal.h"
 
 #include <vector>
@@ -79,12 +80,32 @@ void TfConfiguracion::leeConfiguracion() {
     h.setWorkspaceColour = [](std::int32_t c) { fPrincipal->setColor(c); };
     h.setMinuteCounter = [](std::int32_t m) { fPrincipal->iMinutos = m; };
     h.showMissing = [](MissingMedia m) { ShowMessage(resourceString(missingMediaText(m))); };
-    loadSettings(store, live, h);
+    try {
+        loadSettings(store, live, h);
+    } catch (...) {
+        keepTextAreaReachable();  // the rectangle is read first and applied already
+        throw;
+    }
+    keepTextAreaReachable();
     // The check boxes mirror the flags; the workspace switches follow, drawn only.
     fPrincipal->bSonido.state = live.confSonido;
     fPrincipal->bFondo.state = live.confImagenFondo;
     fPrincipal->btnTransparente.state = live.confTransparente;
     syncControls();
+}
+
+void TfConfiguracion::keepTextAreaReachable() {
+    // A stored rectangle that the screen cannot show (another monitor's, a
+    // broken value) is replaced for this run by the default one; the stored
+    // values stay as they are until the settings are next written.
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const RECT b = fContenidoTexto->bounds();
+    const Rect stored{b.left, b.top, b.right - b.left, b.bottom - b.top};
+    const TextArea d = defaultTextArea(sw);
+    const Rect placed = startupTextArea(stored, Rect{0, 0, sw, sh}, Rect{d.left, d.top, d.width, d.height});
+    if (placed != stored)
+        SetWindowPos(fContenidoTexto->hwnd, nullptr, placed.left, placed.top, placed.width, placed.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfConfiguracion::escribeConfiguracion() {

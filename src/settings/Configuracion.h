@@ -23,6 +23,7 @@ public:
     void FormCreate();
     void leeConfiguracion();
     void escribeConfiguracion();
+    void keepTextAreaReachable();  // after the text-area rectangle is read at start-up
     static std::wstring GetVersion(const std::wstring& sFileName);
     // Shows the window modally; returns once it has closed and inicializa has run.
     void ShowModal();

@@ -38,45 +38,121 @@ bool looksLikeRtf(const std::string& d) {
     return i != std::string::npos && d.compare(i, 5, "{\\rtf") == 0;
 }
 
-bool streamInto(HWND re, const std::string& data, DocFormat fmt) {
+// `extra`: SF_UNICODE for text as UTF-16 units rather than ANSI bytes.
+bool streamInto(HWND re, const std::string& data, DocFormat fmt, UINT extra = 0) {
     // The control would take anything as RTF; what is not RTF is a failed read.
     if (fmt == DocFormat::Rtf && !looksLikeRtf(data)) return false;
     Source src{&data};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&src), 0, streamIn};
-    SendMessageW(re, EM_STREAMIN, fmt == DocFormat::Rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    SendMessageW(re, EM_STREAMIN, (fmt == DocFormat::Rtf ? SF_RTF : SF_TEXT) | extra, reinterpret_cast<LPARAM>(&es));
     return es.dwError == 0;
 }
 
-std::string streamOutOf(HWND re, DocFormat fmt) {
+std::string streamOutOf(HWND re, DocFormat fmt, UINT extra = 0) {
     std::string out;
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&out), 0, streamOut};
-    SendMessageW(re, EM_STREAMOUT, fmt == DocFormat::Rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    SendMessageW(re, EM_STREAMOUT, (fmt == DocFormat::Rtf ? SF_RTF : SF_TEXT) | extra, reinterpret_cast<LPARAM>(&es));
     if (es.dwError != 0) throw Failure(resourceString(L"Failed to Save Stream"));
     return out;
 }
 
-}  // namespace
+// --- File bytes <-> document text. ----------------------------------------
 
-std::wstring cannotCreate(const std::wstring& name, DWORD err) {
-    return L"Cannot create file \"" + name + L"\". " + systemErrorText(err);
+class SystemAnsiCodePage : public AnsiCodePage {
+public:
+    std::optional<std::string> encode(std::u16string_view text) const override {
+        if (text.empty()) return std::string();
+        const auto* w = reinterpret_cast<const wchar_t*>(text.data());
+        const int len = static_cast<int>(text.size());
+        // Flags 0, as the control's own ANSI stream converts, so that text
+        // that fits gives the very bytes it always did.
+        int n = WideCharToMultiByte(CP_ACP, 0, w, len, nullptr, 0, nullptr, nullptr);
+        if (n <= 0) return std::nullopt;
+        std::string bytes(static_cast<std::size_t>(n), '\0');
+        WideCharToMultiByte(CP_ACP, 0, w, len, bytes.data(), n, nullptr, nullptr);
+        // A best-fit or default character reads back as something else.
+        int m = MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, nullptr, 0);
+        std::wstring back(static_cast<std::size_t>(m > 0 ? m : 0), L'\0');
+        if (m > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, back.data(), m);
+        if (back.size() != text.size() || back.compare(0, back.size(), w, text.size()) != 0) return std::nullopt;
+        return bytes;
+    }
+};
+
+// Plain text into the editor: ANSI bytes go to the control as they always
+// did; the Unicode encodings are decoded here and given as UTF-16.
+bool readPlainText(HWND re, const std::string& data, TextEncoding& encoding) {
+    encoding = DetectTextEncoding(data);
+    if (encoding == TextEncoding::Ansi) return streamInto(re, data, DocFormat::PlainText);
+    const std::u16string text = DecodeUnicodeText(data, encoding);
+    const std::string units(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
+    return streamInto(re, units, DocFormat::PlainText, SF_UNICODE);
 }
 
-void loadInto(HWND re, const std::wstring& fileName) {
-    std::string data = readWholeFile(fileName);
-    DocFormat fmt = FormatForFileName(fileName);
-    if (!streamInto(re, data, fmt) && !streamInto(re, data, OtherFormat(fmt)))
-        throw Failure(resourceString(L"Failed to Load Stream"));
-    CHARRANGE start{0, 0};
-    SendMessageW(re, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-    SendMessageW(re, EM_SCROLLCARET, 0, 0);
+// The bytes of the file: RTF as the control writes it up to its end, plain
+// text in the document's encoding (which `encoding` then tells).
+std::string fileBytes(HWND re, DocFormat fmt, TextEncoding& encoding) {
+    if (fmt == DocFormat::Rtf) return std::string(RtfFileBytes(streamOutOf(re, fmt)));
+    const std::string units = streamOutOf(re, fmt, SF_UNICODE);
+    std::u16string text(units.size() / sizeof(char16_t), u'\0');
+    memcpy(text.data(), units.data(), text.size() * sizeof(char16_t));
+    EncodedText out = EncodePlainText(text, encoding, SystemAnsiCodePage{});
+    encoding = out.encoding;
+    return std::move(out.bytes);
 }
 
-void saveTo(HWND re, const std::wstring& fileName) {
-    std::string bytes = streamOutOf(re, FormatForFileName(fileName));
-    // Written beside the old file first, so a failure part-way never costs the
-    // previous copy.
-    std::wstring temp = fileName + L".tvsave~";
-    HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// --- The replace step. ------------------------------------------------------
+
+// Where a save must write: the file a symbolic link leads to, so the link
+// stays a link and its target gets the text. The name itself when it does not
+// exist yet or cannot be resolved.
+std::wstring finalTarget(const std::wstring& fileName) {
+    HANDLE h = CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fileName;
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
+    if (n >= path.size()) {
+        path.resize(n + 1);
+        n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
+    }
+    CloseHandle(h);
+    if (n == 0 || n >= path.size()) return fileName;
+    path.resize(n);
+    return path;
+}
+
+// A temporary copy left by an interrupted save is of no use any more: the
+// document is in the editor. Deleted rather than written over, so that a
+// read-only leftover cannot block the save and a leftover that is a link to
+// another file cannot carry the text there.
+void clearLeftover(const std::wstring& temp) {
+    SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(temp.c_str());
+}
+
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Writes bytes as the file `fileName`, all or nothing. An existing file is
+// replaced with ReplaceFileW, which keeps its attributes, security descriptor
+// and alternate streams. Hard links cannot be kept: a replace gives the name a
+// new file, and the old file's other names keep the old text; writing into
+// the old file instead would give up the guarantee that a failed save leaves
+// the previous text intact.
+void replaceFile(const std::wstring& fileName, const std::string& bytes) {
+    const std::wstring target = finalTarget(fileName);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // Refused before anything is written, with the reason the old rename gave.
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) throw Failure(cannotCreate(fileName, ERROR_ACCESS_DENIED));
+
+    // Written beside the real file first, so a failure part-way never costs
+    // the previous copy.
+    const std::wstring temp = target + L".tvsave~";
+    clearLeftover(temp);
+    if (target != fileName) clearLeftover(fileName + L".tvsave~");
+    HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) throw Failure(cannotCreate(fileName, GetLastError()));
     DWORD written = 0;
     bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -86,11 +162,56 @@ void saveTo(HWND re, const std::wstring& fileName) {
         DeleteFileW(temp.c_str());
         throw Failure(resourceString(L"Failed to Save Stream"));
     }
-    if (!MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!exists) {
+        if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DWORD err = GetLastError();
+            DeleteFileW(temp.c_str());
+            throw Failure(cannotCreate(fileName, err));
+        }
+        return;
+    }
+    // The replace merges these itself; set here too for systems whose replace
+    // does not (the replacement then already carries them).
+    if (attributes & kKeptAttributes) SetFileAttributesW(temp.c_str(), attributes & kKeptAttributes);
+    if (!ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         DWORD err = GetLastError();
-        DeleteFileW(temp.c_str());
+        // When the old file is already gone the new one is the only copy: it
+        // must reach the name, or stay where it is.
+        if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return;
+        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) clearLeftover(temp);
         throw Failure(cannotCreate(fileName, err));
     }
+}
+
+}  // namespace
+
+std::wstring cannotCreate(const std::wstring& name, DWORD err) {
+    return L"Cannot create file \"" + name + L"\". " + systemErrorText(err);
+}
+
+TextEncoding loadInto(HWND re, const std::wstring& fileName) {
+    std::string data = readWholeFile(fileName);
+    DocFormat fmt = FormatForFileName(fileName);
+    TextEncoding encoding = TextEncoding::Ansi;
+    auto read = [&](DocFormat f) {
+        return f == DocFormat::PlainText ? readPlainText(re, data, encoding) : streamInto(re, data, f);
+    };
+    if (!read(fmt)) {
+        encoding = TextEncoding::Ansi;
+        if (!read(OtherFormat(fmt))) throw Failure(resourceString(L"Failed to Load Stream"));
+    }
+    CHARRANGE start{0, 0};
+    SendMessageW(re, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    SendMessageW(re, EM_SCROLLCARET, 0, 0);
+    return encoding;
+}
+
+TextEncoding saveTo(HWND re, const std::wstring& fileName, TextEncoding encoding) {
+    std::string bytes = fileBytes(re, FormatForFileName(fileName), encoding);
+    replaceFile(fileName, bytes);
+    return encoding;
 }
 
 }  // namespace tv::documents

@@ -19,6 +19,10 @@ std::wstring sFicheroNombre;
 
 namespace {
 
+// How the current document's plain text was read (or last written), so that
+// a save gives it back the same way; Ansi for new and RTF documents.
+TextEncoding encoding = TextEncoding::Ansi;
+
 HWND editor() { return fContenidoTexto->rtText.hwnd; }
 
 std::wstring fullPath(const std::wstring& p) {
@@ -63,6 +67,7 @@ void preguntaGuardarCambios() {
 void bNewClick() {
     preguntaGuardarCambios();
     SetWindowTextW(editor(), L"");
+    encoding = TextEncoding::Ansi;
     sFicheroNombre.clear();
     fPrincipal->hayCambios = false;
 }
@@ -70,7 +75,7 @@ void bNewClick() {
 void bAbrirClick() {
     std::wstring name = askFileName(false);
     if (name.empty()) return;
-    loadInto(editor(), name);
+    encoding = loadInto(editor(), name);
     sFicheroNombre = name;
     fPrincipal->hayCambios = false;
 }
@@ -81,7 +86,7 @@ void bGuardarClick() {
         bGuardarComoClick();
         return;
     }
-    saveTo(editor(), sFicheroNombre);
+    encoding = saveTo(editor(), sFicheroNombre, encoding);
     fPrincipal->hayCambios = false;
 }
 
@@ -89,7 +94,7 @@ void bGuardarComoClick() {
     std::wstring chosen = askFileName(true);
     if (chosen.empty()) return;
     std::wstring name = SaveAsFileName(chosen);
-    saveTo(editor(), name);
+    encoding = saveTo(editor(), name, encoding);
     sFicheroNombre = name;
     fPrincipal->hayCambios = false;
 }
@@ -100,7 +105,7 @@ void cargaPrimerFichero() {
     std::wstring first = argv && argc > 1 ? argv[1] : L"";
     if (argv) LocalFree(argv);
     if (first.empty()) return;
-    loadInto(editor(), first);
+    encoding = loadInto(editor(), first);
     sFicheroNombre = first;
     fPrincipal->hayCambios = false;
 }
@@ -114,7 +119,7 @@ void autosave() {
     // The copy sits beside the document; it must never overwrite the document itself.
     if (sameFile(name, sFicheroNombre)) return;
     if (name.empty()) throw Failure(cannotCreate(name, ERROR_INVALID_NAME));
-    saveTo(editor(), name);
+    saveTo(editor(), name, encoding);  // the copy does not change how the document is kept
 }
 
 }  // namespace tv::documents

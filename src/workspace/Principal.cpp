@@ -87,14 +87,24 @@ void TfPrincipal::setColor(int c) {
 void TfPrincipal::FormResize() {
     if (!fContenidoTexto || !fContenidoTexto->hwnd || !fAyuda || !fAyuda->hwnd) return;
     RECT t = fContenidoTexto->bounds();
-    fContenidoTexto->show();
-    setFrame({t.left, t.top, t.right - t.left, t.bottom - t.top});
-    ShowWindow(pMover, SW_HIDE);
-    RECT c;
-    GetClientRect(hwnd, &c);
-    int w = fAyuda->width(), h = fAyuda->height();
-    SetWindowPos(fAyuda->hwnd, nullptr, c.right / 2 - w / 2, c.bottom - h - 5, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto layOut = [&] {
+        setFrame({t.left, t.top, t.right - t.left, t.bottom - t.top});
+        ShowWindow(pMover, SW_HIDE);
+        RECT c;
+        GetClientRect(hwnd, &c);
+        const Point help = helpOverlayOrigin(c.right, c.bottom, fAyuda->width(), fAyuda->height());
+        SetWindowPos(fAyuda->hwnd, nullptr, help.x, help.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    try {
+        // The first show loads the command-line document, which may fail.
+        fContenidoTexto->show();
+    } catch (...) {
+        // The frame and the overlay are placed whatever the load does; the
+        // error still goes on to be reported.
+        layOut();
+        throw;
+    }
+    layOut();
 }
 
 void TfPrincipal::inicializa() {

@@ -92,6 +92,28 @@ TEST(HandleGeometry, UsableRectKeepsAPartOnAnOffsetScreen) {
     }
 }
 
+TEST(HandleGeometry, StartupTextAreaFallsBackToTheDefaultsWhenUnusable) {
+    const Rect screen{0, 0, 1280, 800};
+    const Rect defaults{128, 50, 1024, 632};
+    struct Case {
+        const char* what;
+        Rect stored;
+        bool kept;
+    } cases[] = {
+        {"on the screen", {137, 50, 600, 400}, true},
+        {"partly off but 40 pixels left each way", {-260, 760, 300, 200}, true},
+        {"the whole screen", {0, 0, 1280, 800}, true},
+        {"far off the left, small", {-5000, 50, 200, 300}, false},
+        {"below the bottom", {100, 900, 300, 200}, false},
+        {"one pixel too few on the screen", {-261, 100, 300, 200}, false},
+        {"too narrow to use", {100, 100, 10, 300}, false},
+        {"inside out", {600, 100, -300, 200}, false},
+        {"larger than the screen", {0, 0, 3000, 800}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(startupTextArea(c.stored, screen, defaults), c.kept ? c.stored : defaults) << c.what;
+}
+
 TEST(HandleGeometry, PanelsBesideTheTextWindow) {
     const Rect text{137, 50, 1092, 674};
     EXPECT_EQ(commandPanelOrigin(text), (Point{1231, 50}));

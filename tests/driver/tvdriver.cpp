@@ -577,6 +577,12 @@ std::string command(const std::vector<std::string>& a) {
         held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         return held == INVALID_HANDLE_VALUE ? "failed" : "locked";
     }
+    if (c == "attrib") {  // attrib <path> [value]: set the file attributes (decimal), then report them
+        std::wstring path = widen(unescape(arg(1)));
+        if (a.size() > 2 && !SetFileAttributesW(path.c_str(), static_cast<DWORD>(num(2, 0))))
+            return "failed " + std::to_string(GetLastError());
+        return std::to_string(GetFileAttributesW(path.c_str()));
+    }
     if (c == "quit") return "bye";
     throw std::runtime_error("unknown command " + c);
 }

@@ -7,9 +7,13 @@ import time
 from harness import FIXTURES, TolvaneCase, unescape, winpath
 
 ANSI_TEXT = "A\u00f1o nuevo, caf\u00e9 y \u00a3 libras.\rSegunda l\u00ednea\r"
+# Text of the encoding fixtures: "wide" holds characters outside cp1252, "narrow" does not.
+WIDE = "Gr\u00fc\u00dfe \u2013 \u201cquotes\u201d \u65e5\u672c\u8a9e\rSecond line\r"
+NARROW = "Gr\u00fc\u00dfe \u2013 \u201cquotes\u201d\rSecond line\r"
+OLD_TIME = 1000000000  # a modification time no save can leave behind
 
 
-class DocumentsTest(TolvaneCase):
+class DocumentCase(TolvaneCase):
     def copy_fixture(self, name, as_name=None):
         target = self.path(as_name or name)
         shutil.copy(os.path.join(FIXTURES, name), target)
@@ -34,6 +38,14 @@ class DocumentsTest(TolvaneCase):
         self.assertIsNotNone(box, "no dialog")
         return box
 
+    def end_running(self):
+        """Ends a program an earlier case of a table left running."""
+        if self.pid:
+            self.s.cmd("kill", self.pid)
+            self.pid = None
+
+
+class DocumentsTest(DocumentCase):
     def test_ansi_text_from_the_command_line_is_edited_and_saved_as_ansi(self):
         doc = self.copy_fixture("ansi.txt")
         editor = self.start_ready(winpath(doc))
@@ -116,6 +128,187 @@ class DocumentsTest(TolvaneCase):
         editor = self.editor()
         self.keys(editor, "^l")
         self.assertTrue(self.status_panel(4, "File name: "))
+
+
+class FailedFirstDocumentTest(DocumentCase):
+    def test_a_command_line_document_that_cannot_be_read_leaves_the_workspace_laid_out(self):
+        for case in ("missing", "locked"):
+            with self.subTest(case=case):
+                self.end_running()
+                doc = self.path("first.txt")
+                if case == "locked":
+                    self.copy_fixture("ansi.txt", "first.txt")
+                    self.assertEqual(self.s.cmd("lock", winpath(doc)), "locked")
+                elif os.path.exists(doc):
+                    os.remove(doc)
+                try:
+                    self.start(winpath(doc))
+                    box = self.dialog()
+                    self.assertTrue(box[2].startswith('Cannot open file "%s"' % winpath(doc)), box[2])
+                    self.answer(box)
+                finally:
+                    self.s.cmd("lock", "")
+                editor = self.editor()
+                x, y, w, h = self.rect(self.window("TfContenidoTexto"))
+                self.onto_workspace()
+                self.assertEqual(self.rect(self.control("Node0"))[:2], (x - 2, y - 2))
+                self.assertEqual(self.rect(self.control("Node4"))[:2], (x + w - 2, y + h - 2))
+                sw, sh = (int(v) for v in self.s.cmd("screen").split())
+                help_window = self.window("TfAyuda")
+                self.s.cmd("keys", editor, "^h")
+                end = time.time() + 3
+                while self.info(help_window)["visible"] != "1" and time.time() < end:
+                    time.sleep(0.05)
+                hx, hy, hw, hh = self.rect(help_window)
+                self.assertEqual((hx, hy), (sw // 2 - hw // 2, sh - hh - 5))
+                self.assertEqual(self.info(help_window)["visible"], "1")
+
+
+class EncodingsTest(DocumentCase):
+    def edited_and_saved(self, doc, expected_text):
+        """Opens doc from the command line, changes it and changes it back, saves and exits."""
+        os.utime(doc, (OLD_TIME, OLD_TIME))
+        editor = self.start_ready(winpath(doc))
+        self.assertEqual(self.editor_text(editor, expected_text), expected_text)
+        self.s.cmd("keys", editor, "x{BACK}")
+        self.s.cmd("keys", editor, "^s")
+        self.s.cmd("keys", editor, "^q")
+        self.assertIsNone(self.msgbox(500), "saved: no prompt")
+        self.assertEqual(self.exit_code(), "0")
+        self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
+
+    def test_each_encoding_is_written_back_byte_for_byte(self):
+        cases = [
+            ("ansi.txt", ANSI_TEXT),
+            ("encodings/utf8-bom-wide.txt", WIDE),
+            ("encodings/utf8-bom-narrow.txt", NARROW),
+            ("encodings/utf8-wide.txt", WIDE),
+            ("encodings/utf8-narrow.txt", NARROW),
+            ("encodings/utf16-wide.txt", WIDE),
+            ("encodings/utf16-narrow.txt", NARROW),
+        ]
+        for fixture, text in cases:
+            with self.subTest(fixture=fixture):
+                self.end_running()
+                doc = self.copy_fixture(fixture, "doc.txt")
+                before = self.read(doc)
+                self.edited_and_saved(doc, text)
+                self.assertEqual(self.read(doc), before)
+
+    def test_ansi_and_new_documents_take_a_utf8_mark_only_when_a_character_does_not_fit(self):
+        bom = b"\xef\xbb\xbf"
+        cases = [
+            # (fixture or None for a new document, typed, expected file bytes)
+            (None, "caf\u00e9 \u2013 ok", "caf\u00e9 \u2013 ok".encode("cp1252")),
+            (None, "caf\u00e9 \u65e5\u672c", bom + "caf\u00e9 \u65e5\u672c".encode("utf-8")),
+            ("ansi.txt", "\u65e5", bom + ("\u65e5" + ANSI_TEXT.replace("\r", "\r\n")).encode("utf-8")),
+        ]
+        for fixture, typed, expected in cases:
+            with self.subTest(fixture=fixture, typed=typed):
+                self.end_running()
+                doc = self.path("doc.txt")
+                if os.path.exists(doc):
+                    os.remove(doc)
+                if fixture:
+                    self.copy_fixture(fixture, "doc.txt")
+                    editor = self.start_ready(winpath(doc))
+                    self.editor_text(editor, ANSI_TEXT)
+                    self.s.cmd("keys", editor, typed)
+                    self.s.cmd("keys", editor, "^s")
+                else:
+                    editor = self.start_ready()
+                    self.s.cmd("keys", editor, typed)
+                    self.s.cmd("keys", editor, "^s")  # unnamed: Save As
+                    self.s.cmd("setfile", self.dialog()[0], winpath(doc))
+                self.assertEqual(self.wait_file(doc, lambda d: d == expected, 3000), expected)
+                if fixture:
+                    # Written as UTF-8 once, it stays UTF-8 when the wide character goes again.
+                    self.s.cmd("keys", editor, "{BACK}^s")
+                    again = bom + ANSI_TEXT.replace("\r", "\r\n").encode("utf-8")
+                    self.assertEqual(self.wait_file(doc, lambda d: d == again, 3000), again)
+                self.s.cmd("keys", editor, "^q")
+                self.assertIsNone(self.msgbox(500))
+                self.assertEqual(self.exit_code(), "0")
+
+    def test_rtf_ends_at_its_closing_brace(self):
+        editor = self.start_ready()
+        self.s.cmd("keys", editor, "the end")
+        self.s.cmd("keys", editor, "^s")
+        self.s.cmd("setfile", self.dialog()[0], winpath(self.path("end.rtf")))
+        data = self.wait_file(self.path("end.rtf"))
+        self.assertTrue(data.startswith(b"{\\rtf"))
+        self.assertNotIn(b"\0", data)
+        self.assertTrue(data.rstrip(b"\r\n").endswith(b"}"), data[-20:])
+
+
+class SaveKeepsTheFileTest(DocumentCase):
+    def save_change(self, opened, typed="new "):
+        editor = self.start_ready(winpath(opened))
+        self.editor_text(editor, ANSI_TEXT)
+        self.s.cmd("keys", editor, typed)
+        self.s.cmd("keys", editor, "^s")
+        return editor
+
+    def new_text(self, typed="new "):
+        return (typed + ANSI_TEXT.replace("\r", "\r\n")).encode("cp1252")
+
+    def quit_saved(self, editor):
+        self.s.cmd("keys", editor, "^q")
+        self.assertIsNone(self.msgbox(500), "saved: no prompt")
+        self.assertEqual(self.exit_code(), "0")
+
+    def leftovers(self):
+        return [n for n in os.listdir(self.dir) if n.endswith("~")]
+
+    def test_hidden_and_archive_attributes_survive_the_save(self):
+        doc = self.copy_fixture("ansi.txt", "hidden.txt")
+        hidden_archive = 0x2 | 0x20
+        self.assertEqual(int(self.s.cmd("attrib", winpath(doc), hidden_archive)) & 0x27, hidden_archive)
+        editor = self.save_change(doc)
+        self.wait_file(doc, lambda d: d == self.new_text())
+        self.quit_saved(editor)
+        self.assertEqual(int(self.s.cmd("attrib", winpath(doc))) & 0x27, hidden_archive)
+
+    def test_a_symbolic_link_stays_a_link_and_its_target_gets_the_text(self):
+        real = self.copy_fixture("ansi.txt", "real.txt")
+        link = self.path("link.txt")
+        os.symlink("real.txt", link)
+        editor = self.save_change(link)
+        self.wait_file(real, lambda d: d == self.new_text())
+        self.quit_saved(editor)
+        self.assertTrue(os.path.islink(link))
+        self.assertEqual(os.readlink(link), "real.txt")
+        self.assertEqual(self.leftovers(), [])
+
+    def test_a_stale_temporary_copy_is_cleared_and_never_written_through(self):
+        doc = self.copy_fixture("ansi.txt", "doc.txt")
+        # Left by a crash: read-only, and a second name of another file.
+        victim = self.path("victim.txt")
+        with open(victim, "wb") as f:
+            f.write(b"keep me")
+        os.link(victim, self.path("doc.txt.tvsave~"))
+        os.chmod(victim, 0o444)
+        editor = self.save_change(doc)
+        self.wait_file(doc, lambda d: d == self.new_text())
+        self.quit_saved(editor)
+        self.assertEqual(self.read(victim), b"keep me")
+        self.assertEqual(self.leftovers(), [])
+
+    def test_a_read_only_file_is_refused_and_kept(self):
+        doc = self.copy_fixture("ansi.txt", "readonly.txt")
+        os.chmod(doc, 0o444)
+        before = self.read(doc)
+        editor = self.save_change(doc)
+        box = self.dialog()
+        self.assertTrue(box[2].startswith('Cannot create file "%s". ' % winpath(doc)), box[2])
+        self.answer(box)
+        self.assertEqual(self.read(doc), before)
+        self.assertEqual(self.leftovers(), [])
+        self.s.cmd("keys", editor, "^q")
+        box = self.dialog()
+        self.assertEqual(box[2], "Do you want to save document changes?")
+        self.answer(box, 7)
+        self.assertEqual(self.exit_code(15000), "0")
 
 
 class AutosaveTest(TolvaneCase):

@@ -59,6 +59,21 @@ class StartupTest(TolvaneCase):
         ws = self.info(self.window("TfPrincipal"))
         self.assertEqual(ws["alpha"], "150")
 
+    def test_a_text_area_off_the_screen_starts_at_the_defaults_and_is_stored_only_when_saved(self):
+        stored = {"area_texto.top": "50", "area_texto.left": "-5000", "area_texto.width": "200",
+                  "area_texto.height": "300"}
+        for name, value in stored.items():
+            self.reg(name, value)
+        editor = self.start_ready()
+        text = self.window("TfContenidoTexto")
+        # 1280 wide: the default rectangle.
+        self.assertEqual(self.rect(text), (128, 50, 1024, 632))
+        for name, value in stored.items():
+            self.assertEqual(self.regget(name), "sz " + value, "start-up writes nothing")
+        self.s.cmd("keys", editor, "^t")  # writes the whole table
+        self.assertEqual(self.wait_reg("area_texto.left", "sz 128"), "sz 128")
+        self.assertEqual(self.regget("area_texto.width"), "sz 1024")
+
     def test_colour_and_picture_paint_the_workspace(self):
         self.reg("fondo", "0")
         self.reg("colorFondo", "255")  # 0x0000FF: red

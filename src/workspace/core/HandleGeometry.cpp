@@ -66,6 +66,10 @@ Rect usableRect(Rect r, Rect screen) {
     return r;
 }
 
+Rect startupTextArea(Rect stored, Rect screen, Rect defaults) {
+    return usableRect(stored, screen) == stored ? stored : defaults;
+}
+
 Point commandPanelOrigin(Rect text) { return {text.left + text.width + kPanelGap, text.top}; }
 
 Point stylePanelOrigin(Rect text, int stylePanelWidth) {

@@ -46,6 +46,12 @@ inline constexpr int kMinTextAreaHeight = 60;
 inline constexpr int kMinOnScreen = 40;
 Rect usableRect(Rect r, Rect screen);
 
+// The text-area rectangle to use at start-up: the stored one when it is usable
+// as it is (usableRect leaves it unchanged), otherwise `defaults`, so that a
+// rectangle left by another monitor or a broken setting cannot hide the
+// writing area.
+Rect startupTextArea(Rect stored, Rect screen, Rect defaults);
+
 // The hover panels beside the text window, level with its top: the command
 // panel 2 pixels right of it, the style panel ending 2 pixels left of it.
 // Not limited to the screen.
