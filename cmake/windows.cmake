@@ -41,3 +41,5 @@ add_executable(keyclick_bench ${CMAKE_SOURCE_DIR}/bench/keyclick_wine.cpp ${CMAK
 target_compile_definitions(keyclick_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_options(keyclick_bench PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(keyclick_bench PRIVATE tolvane_core winmm user32 gdi32)
+include(cmake/media.cmake)
+include(cmake/package.cmake)

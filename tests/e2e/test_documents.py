@@ -155,7 +155,7 @@ class FailedFirstDocumentTest(DocumentCase):
                 self.assertEqual(self.rect(self.control("Node4"))[:2], (x + w - 2, y + h - 2))
                 sw, sh = (int(v) for v in self.s.cmd("screen").split())
                 help_window = self.window("TfAyuda")
-                self.s.cmd("keys", editor, "^h")
+                self.keys(editor, "^h")
                 end = time.time() + 3
                 while self.info(help_window)["visible"] != "1" and time.time() < end:
                     time.sleep(0.05)
@@ -170,9 +170,9 @@ class EncodingsTest(DocumentCase):
         os.utime(doc, (OLD_TIME, OLD_TIME))
         editor = self.start_ready(winpath(doc))
         self.assertEqual(self.editor_text(editor, expected_text), expected_text)
-        self.s.cmd("keys", editor, "x{BACK}")
-        self.s.cmd("keys", editor, "^s")
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "x{BACK}")
+        self.keys(editor, "^s")
+        self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500), "saved: no prompt")
         self.assertEqual(self.exit_code(), "0")
         self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
@@ -213,27 +213,27 @@ class EncodingsTest(DocumentCase):
                     self.copy_fixture(fixture, "doc.txt")
                     editor = self.start_ready(winpath(doc))
                     self.editor_text(editor, ANSI_TEXT)
-                    self.s.cmd("keys", editor, typed)
-                    self.s.cmd("keys", editor, "^s")
+                    self.keys(editor, typed)
+                    self.keys(editor, "^s")
                 else:
                     editor = self.start_ready()
-                    self.s.cmd("keys", editor, typed)
-                    self.s.cmd("keys", editor, "^s")  # unnamed: Save As
+                    self.keys(editor, typed)
+                    self.keys(editor, "^s")  # unnamed: Save As
                     self.s.cmd("setfile", self.dialog()[0], winpath(doc))
                 self.assertEqual(self.wait_file(doc, lambda d: d == expected, 3000), expected)
                 if fixture:
                     # Written as UTF-8 once, it stays UTF-8 when the wide character goes again.
-                    self.s.cmd("keys", editor, "{BACK}^s")
+                    self.keys(editor, "{BACK}^s")
                     again = bom + ANSI_TEXT.replace("\r", "\r\n").encode("utf-8")
                     self.assertEqual(self.wait_file(doc, lambda d: d == again, 3000), again)
-                self.s.cmd("keys", editor, "^q")
+                self.keys(editor, "^q")
                 self.assertIsNone(self.msgbox(500))
                 self.assertEqual(self.exit_code(), "0")
 
     def test_rtf_ends_at_its_closing_brace(self):
         editor = self.start_ready()
-        self.s.cmd("keys", editor, "the end")
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, "the end")
+        self.keys(editor, "^s")
         self.s.cmd("setfile", self.dialog()[0], winpath(self.path("end.rtf")))
         data = self.wait_file(self.path("end.rtf"))
         self.assertTrue(data.startswith(b"{\\rtf"))
@@ -245,15 +245,15 @@ class SaveKeepsTheFileTest(DocumentCase):
     def save_change(self, opened, typed="new "):
         editor = self.start_ready(winpath(opened))
         self.editor_text(editor, ANSI_TEXT)
-        self.s.cmd("keys", editor, typed)
-        self.s.cmd("keys", editor, "^s")
+        self.keys(editor, typed)
+        self.keys(editor, "^s")
         return editor
 
     def new_text(self, typed="new "):
         return (typed + ANSI_TEXT.replace("\r", "\r\n")).encode("cp1252")
 
     def quit_saved(self, editor):
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500), "saved: no prompt")
         self.assertEqual(self.exit_code(), "0")
 
@@ -304,7 +304,7 @@ class SaveKeepsTheFileTest(DocumentCase):
         self.answer(box)
         self.assertEqual(self.read(doc), before)
         self.assertEqual(self.leftovers(), [])
-        self.s.cmd("keys", editor, "^q")
+        self.keys(editor, "^q")
         box = self.dialog()
         self.assertEqual(box[2], "Do you want to save document changes?")
         self.answer(box, 7)

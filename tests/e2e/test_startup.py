@@ -70,7 +70,7 @@ class StartupTest(TolvaneCase):
         self.assertEqual(self.rect(text), (128, 50, 1024, 632))
         for name, value in stored.items():
             self.assertEqual(self.regget(name), "sz " + value, "start-up writes nothing")
-        self.s.cmd("keys", editor, "^t")  # writes the whole table
+        self.keys(editor, "^t")  # writes the whole table
         self.assertEqual(self.wait_reg("area_texto.left", "sz 128"), "sz 128")
         self.assertEqual(self.regget("area_texto.width"), "sz 1024")
 

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Screenshots of Tolvane for the README, taken under Wine on a virtual display.
+
+Unzips the package (scripts/package makes it), starts the program from there
+with the default media and settings, and writes PNG files into
+docs/screenshots/ (not kept in git): the workspace with text, the panels, the
+configuration window and the rest window.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import unittest
+import zlib
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "docs", "screenshots")
+# Its own display, prefix and folder: an e2e run may go on meanwhile.
+os.environ.setdefault("TOLVANE_E2E_WORK", os.path.join(ROOT, "build", "screenshots"))
+os.environ.setdefault("TOLVANE_E2E_DISPLAY_BASE", "160")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+import harness  # noqa: E402
+from test_package import open_package  # noqa: E402
+
+TEXT = ("The rain had not stopped since morning.{ENTER}{ENTER}"
+        "She put the kettle on, pulled the chair closer to the window and wrote the first line "
+        "without looking back at it. Then the second. The street below went on with its own small "
+        "business; the page filled slowly, the way a glass fills under a dripping tap.{ENTER}{ENTER}"
+        "By noon there were four pages, and none of them had been read twice.")
+
+
+def png(path, width, height, rgb):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    stride = width * 3
+    raw = b"".join(b"\0" + rgb[y * stride:(y + 1) * stride] for y in range(height))
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def screenshot(env, name):
+    """The whole X display (xwd) as a PNG."""
+    data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30, check=True).stdout
+    h = struct.unpack(">25I", data[:100])
+    header_size, width, height, byte_order, bpp, bytes_per_line, ncolors = h[0], h[4], h[5], h[7], h[11], h[12], h[19]
+    masks = h[14:17]
+    if bpp != 32 or byte_order != 0 or masks != (0xFF0000, 0xFF00, 0xFF):
+        raise RuntimeError("unexpected display format %r" % (h,))
+    pixels = data[header_size + ncolors * 12:]
+    rgb = bytearray(width * height * 3)
+    for y in range(height):
+        row = pixels[y * bytes_per_line:y * bytes_per_line + width * 4]
+        o = y * width * 3
+        rgb[o:o + width * 3:3] = row[2::4]
+        rgb[o + 1:o + width * 3:3] = row[1::4]
+        rgb[o + 2:o + width * 3:3] = row[0::4]
+    path = os.path.join(OUT, name + ".png")
+    png(path, width, height, bytes(rgb))
+    print("screenshots:", os.path.relpath(path, ROOT))
+
+
+class Shots(harness.TolvaneCase):
+    def setUp(self):
+        self.s = harness.Session.get()
+        self.dir = os.path.join(harness.WORK, "Tolvane")
+        shutil.rmtree(self.dir, ignore_errors=True)
+        with open_package(self) as z:
+            z.extractall(self.dir)
+        self.pid = None
+
+    def settle(self, ms=600):
+        self.s.cmd("sleep", ms)  # lets the windows finish painting before the picture is taken
+
+    def launch(self, **settings):
+        if self.pid:
+            self.s.cmd("kill", self.pid)
+            self.pid = None
+        self.s.cmd("regclear")
+        self.reg("sonido", "0")  # no sound device on the virtual display
+        for k, v in settings.items():
+            self.reg(k, v)
+        return self.start_ready()
+
+    def test_shots(self):
+        os.makedirs(OUT, exist_ok=True)
+        editor = self.launch()
+        self.s.cmd("keys", editor, TEXT)
+        self.s.cmd("keys", editor, "^l")  # the status line
+        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
+        self.point(x + w // 2, y + h // 2)
+        self.settle(1500)
+        screenshot(self.s.env, "workspace")
+
+        self.onto_workspace()
+        self.settle()
+        screenshot(self.s.env, "panels")
+
+        self.click_control("bConfiguracion")
+        self.wait_visible("TfConfiguracion", 5000)
+        self.point(5, 5)
+        self.settle()
+        screenshot(self.s.env, "configuration")
+
+        # One minute to the break: the first tick of the countdown brings the rest window.
+        self.launch(minutos="1", segundos="300")
+        self.s.cmd("waitvisible", "TfDescanso", self.pid, 5000)
+        self.settle(1200)
+        screenshot(self.s.env, "rest")
+
+
+if __name__ == "__main__":
+    suite = unittest.TestLoader().loadTestsFromTestCase(Shots)
+    result = unittest.TextTestRunner(verbosity=1).run(suite)
+    if harness.Session.instance:
+        harness.Session.instance.close()
+    sys.exit(0 if result.wasSuccessful() else 1)

@@ -1,0 +1,181 @@
+"""The portable package: what the ZIP holds, and the program started from a folder unzipped from it."""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import time
+import unittest
+import zipfile
+
+from harness import BUILD, ROOT, WORK, TolvaneCase, screen_pixel
+
+# Spaces and letters outside ASCII, as in many users' folders.
+UNZIP_TO = os.path.join(WORK, "package", "Écrits d'été", "Tolvane Ünïcode ñ")
+
+
+def package_path():
+    with open(os.path.join(ROOT, "CMakeLists.txt")) as f:
+        version = re.search(r"project\(Tolvane VERSION ([0-9.]+)", f.read()).group(1)
+    return os.path.join(BUILD, "Tolvane-%s-win64.zip" % version)
+
+
+def open_package(test):
+    path = package_path()
+    test.assertTrue(os.path.exists(path), "no package %s: run scripts/package" % path)
+    return zipfile.ZipFile(path)
+
+
+def mp3_seconds(data):
+    """Length of a constant-bit-rate MPEG-1 layer III stream, from its first frame header."""
+    i = 10 + ((data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]) if data[:3] == b"ID3" else 0
+    header = struct.unpack(">I", data[i:i + 4])[0]
+    assert header >> 21 == 0x7FF and (header >> 19) & 3 == 3 and (header >> 17) & 3 == 1, "not MPEG-1 layer III"
+    kbps = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320][(header >> 12) & 15]
+    return (len(data) - i) * 8 / (kbps * 1000)
+
+
+def wav_format(data):
+    """(format tag, channels, rate, seconds) of a RIFF WAVE file."""
+    assert data[:4] == b"RIFF" and data[8:12] == b"WAVE"
+    i, fmt, seconds = 12, None, None
+    while i + 8 <= len(data):
+        cid, size = data[i:i + 4], struct.unpack("<I", data[i + 4:i + 8])[0]
+        if cid == b"fmt ":
+            fmt = struct.unpack("<HHII", data[i + 8:i + 20])
+        elif cid == b"data" and fmt:
+            seconds = size / fmt[3]
+        i += 8 + size + (size & 1)
+    return fmt[0], fmt[1], fmt[2], seconds
+
+
+def jpeg_size(data):
+    """(width, height) from the frame header of a JPEG file."""
+    assert data[:2] == b"\xff\xd8"
+    i = 2
+    while i < len(data):
+        marker, length = data[i + 1], struct.unpack(">H", data[i + 2:i + 4])[0]
+        if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+            h, w = struct.unpack(">HH", data[i + 5:i + 9])
+            return w, h
+        i += 2 + length
+    raise AssertionError("no frame header")
+
+
+class PackageContentsTest(unittest.TestCase):
+    def test_zip_holds_the_program_folder_with_an_empty_tmp(self):
+        with open_package(self) as z:
+            entries = {i.filename: i for i in z.infolist()}
+        self.assertEqual(set(entries) - {"media/"},
+                         {"Tolvane.exe", "README.txt", "LICENSE.txt", "media/sonido.mp3", "media/click.wav",
+                          "media/fondo.jpg", "tmp/"})
+        self.assertTrue(entries["tmp/"].is_dir(), "tmp/ is a folder entry")
+        self.assertFalse([n for n in entries if n.startswith("tmp/") and n != "tmp/"], "tmp/ is empty")
+
+    def test_media_are_the_generated_ones(self):
+        with open_package(self) as z:
+            mp3, wav, jpg = (z.read("media/" + n) for n in ("sonido.mp3", "click.wav", "fondo.jpg"))
+            exe, licence, readme = z.read("Tolvane.exe"), z.read("LICENSE.txt"), z.read("README.txt")
+        self.assertLess(len(mp3), 3_000_000)
+        self.assertTrue(60 <= mp3_seconds(mp3) <= 180, "ambient loop of %.1f s" % mp3_seconds(mp3))
+        tag, channels, rate, seconds = wav_format(wav)
+        self.assertEqual(tag, 1, "PCM")
+        self.assertTrue(0.01 <= seconds <= 0.2, "click of %.3f s" % seconds)
+        self.assertLess(len(wav), 50_000)
+        w, h = jpeg_size(jpg)
+        self.assertTrue(w >= 1920 and h >= 1080, "picture of %dx%d" % (w, h))
+        self.assertEqual(exe[:2], b"MZ")
+        self.assertIn(b"Virelo", licence)
+        for key in (b"Ctrl+S", b"Ctrl+Q", b"Ctrl+H", b"tmp\\tolvane.tmp", b"Software\\Virelo\\Tolvane"):
+            self.assertIn(key, readme)
+        self.assertIn(b"\r\n", readme, "Windows line ends")
+
+
+def decode_jpeg(path):
+    """(width, height, rgb bytes) of a JPEG file, through djpeg."""
+    ppm = subprocess.run(["djpeg", "-pnm", path], capture_output=True, check=True, timeout=60).stdout
+    magic, dims, maxval, pixels = ppm.split(b"\n", 3)
+    assert magic == b"P6" and maxval == b"255"
+    w, h = map(int, dims.split())
+    return w, h, pixels
+
+
+class UnzippedProgramTest(TolvaneCase):
+    def setUp(self):
+        from harness import Session
+        self.s = Session.get()
+        shutil.rmtree(os.path.dirname(UNZIP_TO), ignore_errors=True)
+        with open_package(self) as z:
+            z.extractall(UNZIP_TO)
+        self.dir = UNZIP_TO
+        self.s.cmd("regclear")  # a first start: every setting at its default
+        self.pid = None
+
+    def picture_colour(self, picture, x, y, screen_w, screen_h):
+        """The picture's mean colour around the point that the stretch puts at screen (x, y)."""
+        w, h, px = picture
+        cx, cy = int((x + 0.5) * w / screen_w), int((y + 0.5) * h / screen_h)
+        sums, n = [0, 0, 0], 0
+        for yy in range(max(0, cy - 2), min(h, cy + 3)):
+            for xx in range(max(0, cx - 2), min(w, cx + 3)):
+                i = (yy * w + xx) * 3
+                for c in range(3):
+                    sums[c] += px[i + c]
+                n += 1
+        return tuple(s // n for s in sums)
+
+    def test_starts_from_a_folder_with_spaces_and_accents(self):
+        self.start()
+        # Without a sound device the ambient player reports an MCI error; no other box may come
+        # (a missing medium, an autosave path that cannot be written).
+        end = time.time() + 30
+        while self.s.cmd("waitvisible", "TfContenidoTexto", self.pid, 200) == "0":
+            box = self.msgbox(200)
+            if box:
+                self.assertIn("MCI", box[2])
+                self.answer(box)
+            self.assertLess(time.time(), end, "no text window")
+        self.assertIsNone(self.msgbox(300))
+
+        ws = self.info(self.window("TfPrincipal"))
+        self.assertEqual(ws["visible"], "1")
+        screen_w, screen_h = map(int, self.s.cmd("screen").split())
+        self.assertEqual((ws["x"], ws["y"], ws["w"], ws["h"]), ("0", "0", str(screen_w), str(screen_h)))
+        text = self.info(self.window("TfContenidoTexto"))
+        tx, ty, tw, th = int(text["x"]), int(text["y"]), int(text["w"]), int(text["h"])
+
+        editor = self.editor()
+        self.keys(editor, "Hola")
+        self.assertEqual(self.editor_text(editor, "Hola"), "Hola")
+
+        # The picture, stretched over the screen, shows around the text window: sky, mist and hills.
+        self.point(tx + tw // 2, ty + th // 2)  # on the text: the panels stay hidden
+        picture = decode_jpeg(os.path.join(UNZIP_TO, "media", "fondo.jpg"))
+        points = [(20, 20), (screen_w // 2, ty // 2), (screen_w - 20, 20),
+                  (10, ty + th // 2), (screen_w - 10, ty + th // 2),
+                  (20, screen_h - 20), (screen_w // 2, (ty + th + screen_h) // 2), (screen_w - 20, screen_h - 10)]
+        self.assertTrue(all(y < ty or y >= ty + th or x < tx or x >= tx + tw for x, y in points))
+        expected = [self.picture_colour(picture, x, y, screen_w, screen_h) for x, y in points]
+        for colour in expected:
+            self.assertLess(max(colour), 240, "the picture's colour is far from the default white")
+
+        def off_by():
+            got = [screen_pixel(self.s.env, x, y) for x, y in points]
+            got = [tuple(int(g[i:i + 2], 16) for i in (0, 2, 4)) for g in got]
+            return got, max(abs(a - b) for g, e in zip(got, expected) for a, b in zip(g, e))
+
+        end = time.time() + 5
+        got, diff = off_by()
+        while diff > 12 and time.time() < end:
+            time.sleep(0.2)
+            got, diff = off_by()
+        self.assertLessEqual(diff, 12, "screen %s, picture %s" % (got, expected))
+
+        # The first autosave tick writes the copy into tmp\ of the unzipped folder.
+        copy = os.path.join(UNZIP_TO, "tmp", "tolvane.tmp")
+        end = time.time() + 10
+        while not os.path.exists(copy) and time.time() < end:
+            time.sleep(0.1)
+        self.assertTrue(os.path.exists(copy), "no autosave copy in tmp\\")
+        with open(copy, "rb") as f:
+            self.assertTrue(f.read().startswith(b"{\\rtf"), "an RTF copy")
