@@ -87,8 +87,8 @@ class Shots(harness.TolvaneCase):
     def test_shots(self):
         os.makedirs(OUT, exist_ok=True)
         editor = self.launch()
-        self.s.cmd("keys", editor, TEXT)
-        self.s.cmd("keys", editor, "^l")  # the status line
+        self.keys(editor, TEXT)
+        self.keys(editor, "^l")  # the status line
         x, y, w, h = self.rect(self.window("TfContenidoTexto"))
         self.point(x + w // 2, y + h // 2)
         self.settle(1500)
