@@ -19,6 +19,11 @@ target_link_options(Tolvane PRIVATE -municode -static -static-libgcc -static-lib
 target_link_libraries(Tolvane PRIVATE tolvane_core comctl32 comdlg32 winmm version shell32 gdi32 user32 advapi32
   msimg32)
 
+# The baseline for exit times: a bare window that ends on Ctrl+Q, nothing else.
+add_executable(tvminimal WIN32 ${CMAKE_SOURCE_DIR}/tests/driver/tvminimal.cpp)
+target_compile_definitions(tvminimal PRIVATE UNICODE _UNICODE)
+target_link_options(tvminimal PRIVATE -municode -static -static-libgcc)
+
 add_executable(tvdriver ${CMAKE_SOURCE_DIR}/tests/driver/tvdriver.cpp)
 target_compile_definitions(tvdriver PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(tvdriver PRIVATE -municode)

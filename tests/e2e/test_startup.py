@@ -1,8 +1,10 @@
 """Start-up, settings, editor and shutdown of the real program."""
 import os
+import shutil
 import time
 
-from harness import TolvaneCase, unescape
+import harness
+from harness import TolvaneCase, unescape, winpath
 
 INVALID = "I can't find %s file, %s option has been disabled. Please check your configuration."
 AMBIENT = INVALID % ("ambient sound", "ambient sound")
@@ -156,10 +158,40 @@ class EditorAndExitTest(TolvaneCase):
         self.keys(editor, "Hello world{ENTER}second")
         self.assertEqual(self.editor_text(editor, "Hello world\rsecond"), "Hello world\rsecond")
 
+    def timed_exit(self, window, after_keys=None):
+        """Seconds from Ctrl+Q to the end of the process, and its exit code."""
+        start = time.monotonic()
+        self.keys(window, "^q")
+        if after_keys:
+            after_keys()
+        code = self.exit_code()
+        return time.monotonic() - start, code
+
+    def wine_exit(self):
+        """Wine's own cost: a bare full-screen window that ends on Ctrl+Q, timed the same way."""
+        shutil.copy(os.path.join(harness.BUILD, "tvminimal.exe"), self.dir)
+        self.pid = self.s.cmd("launch", winpath(self.dir), '"%s"' % winpath(self.path("tvminimal.exe")))
+        seconds, code = self.timed_exit(self.wait_visible("TvMinimal"))
+        self.assertEqual(code, "0")
+        return seconds
+
     def test_ctrl_q_without_changes_ends_at_once_with_code_0(self):
+        baseline = self.wine_exit()
         editor = self.start_ready()
-        self.keys(editor, "^q")
-        self.assertEqual(self.exit_code(), "0")
+        seconds, code = self.timed_exit(editor)
+        self.assertEqual(code, "0")
+        print("exit without changes: %.3f s, Wine's bare window: %.3f s" % (seconds, baseline))
+        self.assertLess(seconds, baseline + 0.5, "no prompt, no fade: the program ends as a bare window does")
+
+    def test_exit_after_no_takes_the_fade_and_no_more(self):
+        baseline = self.wine_exit()
+        editor = self.start_ready()
+        self.keys(editor, "draft")
+        seconds, code = self.timed_exit(editor, lambda: self.answer(self.msgbox(), 7))  # IDNO
+        self.assertEqual(code, "0")
+        print("exit after No: %.3f s, Wine's bare window: %.3f s" % (seconds, baseline))
+        # 251 pauses of 1 ms, and the time it takes to answer the box.
+        self.assertLess(seconds, baseline + 1.5)
 
     def test_closing_the_text_window_ends_the_program(self):
         self.start_ready()
