@@ -63,6 +63,7 @@ void preguntaGuardarCambios() {
 void bNewClick() {
     preguntaGuardarCambios();
     SetWindowTextW(editor(), L"");
+    fContenidoTexto->documentReplaced();
     sFicheroNombre.clear();
     fPrincipal->hayCambios = false;
 }
@@ -71,6 +72,7 @@ void bAbrirClick() {
     std::wstring name = askFileName(false);
     if (name.empty()) return;
     loadInto(editor(), name);
+    fContenidoTexto->documentReplaced();
     sFicheroNombre = name;
     fPrincipal->hayCambios = false;
 }
@@ -101,6 +103,7 @@ void cargaPrimerFichero() {
     if (argv) LocalFree(argv);
     if (first.empty()) return;
     loadInto(editor(), first);
+    fContenidoTexto->documentReplaced();
     sFicheroNombre = first;
     fPrincipal->hayCambios = false;
 }

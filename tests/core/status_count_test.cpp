@@ -70,6 +70,14 @@ struct FakeEditor : LayoutSource {
         ++lineQueries;
         return line >= 0 && line < lineCount() ? rows[line] : -1;
     }
+    bool lengthLeavesOutSoftBreak = false;
+    int lineLength(int pos) override {
+        ++lineQueries;
+        const int line = static_cast<int>(std::upper_bound(rows.begin(), rows.end(), pos) - rows.begin()) - 1;
+        int b = line + 1 < lineCount() ? rows[line + 1] : length();
+        if (b > rows[line] && (doc[b - 1] == L'\r' || (lengthLeavesOutSoftBreak && doc[b - 1] == L'\v'))) --b;
+        return b - rows[line];
+    }
     std::wstring lineText(int line, std::size_t maxChars) override {
         ++lineQueries;
         const int a = rows[line], b = line + 1 < lineCount() ? rows[line + 1] : length();
@@ -117,15 +125,19 @@ TEST(StatusCount, AgreesWithLineByLineOnAwkwardDocuments) {
         {"only paragraph breaks", L"\r\r\r", 40},
         {"spaces only", L"      \r   ", 3},
         {"soft line breaks", L"first\vsecond line\vthird", 40},
+        {"soft breaks in a row", L"a\v\v\vb c d\v", 3},
         {"lone dash and spaces at line ends", L"a - b    c  - d     e", 4},
         {"prose", prose(600, 3), 37},
     };
-    for (const Case& c : cases) {
-        FakeEditor ed(c.text, c.width);
-        StatusCounter counter;
-        for (int sel : {0, ed.length() / 3, ed.length() / 2, ed.length()})
-            expectAgrees(ed, counter, sel, std::string(c.name) + " at " + std::to_string(sel));
-    }
+    for (const Case& c : cases)
+        for (bool leavesOut : {false, true}) {
+            // Whether a soft break counts in a line's length differs between controls.
+            FakeEditor ed(c.text, c.width);
+            ed.lengthLeavesOutSoftBreak = leavesOut;
+            StatusCounter counter;
+            for (int sel : {0, ed.length() / 3, ed.length() / 2, ed.length()})
+                expectAgrees(ed, counter, sel, std::string(c.name) + " at " + std::to_string(sel));
+        }
 }
 
 TEST(StatusCount, FollowsEditsResizesAndFormatChanges) {

@@ -122,33 +122,33 @@ void StatusCounter::replaceWindow(LayoutSource& src, int length) {
 }
 
 void StatusCounter::layOut(LayoutSource& src) {
-    // Runs of paragraphs without lines: one query finds the first line of the
-    // run, then one query per display line; the line that starts the next
-    // paragraph is carried over rather than asked again.
+    // A paragraph's lines are found one after the other from its start, one
+    // query per display line.
     laidOut_ = 0;
     int start = 0;
-    for (std::size_t i = 0; i < paras_.size();) {
-        if (!paras_[i].rows.empty()) {
-            start += static_cast<int>(paras_[i].text.size());
-            ++i;
-            continue;
-        }
-        int line = src.lineFromChar(start);
-        while (i < paras_.size() && paras_[i].rows.empty()) {
-            Paragraph& p = paras_[i];
-            const int size = static_cast<int>(p.text.size());
-            const int nextStart = start + size;
+    for (Paragraph& p : paras_) {
+        const int size = static_cast<int>(p.text.size());
+        if (p.rows.empty()) {
+            const std::wstring_view t = p.text;
+            const int end = t.ends_with(L'\r') ? size - 1 : size;
             p.rows.assign(1, 0);
-            for (;;) {
-                const int s = src.lineIndex(++line);
-                if (s < 0 || s >= nextStart || s <= start + p.rows.back()) break;
-                p.rows.push_back(s - start);
+            for (int s = 0; s < end;) {
+                int next = s + src.lineLength(start + s);
+                // A line ended by a soft break may leave the break out of its length.
+                if (next < end && t[next] == L'\v' && (next == s || t[next - 1] != L'\v')) ++next;
+                if (next <= s || next > end) break;
+                if (next == end) {
+                    // A soft break at the paragraph's end leaves an empty line after it.
+                    if (t[next - 1] == L'\v') p.rows.push_back(end);
+                    break;
+                }
+                p.rows.push_back(next);
+                s = next;
             }
             p.words = ParagraphWords(p.text, p.rows);
             ++laidOut_;
-            start = nextStart;
-            ++i;
         }
+        start += size;
     }
 }
 

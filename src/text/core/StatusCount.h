@@ -19,6 +19,11 @@ public:
     virtual std::wstring text(int from, int to) = 0;  // characters [from, to)
     virtual int lineFromChar(int pos) = 0;            // display line holding pos, from 0
     virtual int lineIndex(int line) = 0;              // first position of a display line; -1 past the last
+    // Characters of the display line holding pos, without a paragraph break
+    // (a soft line break may or may not be counted). The one line query the
+    // counter uses: the platform's control answers it from the paragraph, not
+    // by walking every line before it.
+    virtual int lineLength(int pos) = 0;
     // The text of one display line as the control gives it (line break
     // included), at most maxChars characters.
     virtual std::wstring lineText(int line, std::size_t maxChars) = 0;
