@@ -67,6 +67,8 @@ void TfContenidoTexto::FormCreate() {
     rtText.onKeyDown = [this](WORD& k, bool s, bool c, bool a) { rtTextKeyDown(k, s, c, a); };
     rtText.onKeyPress = [this](wchar_t ch) { rtTextKeyPress(ch); };
     rtText.onMouseEnter = [] { fPrincipal->ocultaMenu(); };
+    rtText.onKeyMessage = [this](UINT msg, WPARAM key) { status_.keyStarting(rtText.hwnd, msg, key); };
+    rtText.onKeyMessageDone = [this] { status_.keyDone(rtText.hwnd); };
     setRoundedRegion(hwnd, 570, 328, 40, TRUE);
 }
 
@@ -126,22 +128,19 @@ void TfContenidoTexto::applyColours(int textColour, int areaColour) {
 void TfContenidoTexto::showStatusBar(bool visible) { ShowWindow(barraEstado, visible ? SW_SHOW : SW_HIDE); }
 
 void TfContenidoTexto::calculaResumenTexto() {
-    LineColumn lc = editor::caret(rtText.hwnd);
-    linea = lc.linea;
-    columna = lc.columna;
-    lineas = editor::lineCount(rtText.hwnd);
-    // The recount reads every display line, which the platform's control makes
-    // costly on long documents; it is redone only when the text, its layout
-    // or the number of display lines changed since the last one.
-    if (!wordsValid_ || wordsVersion_ != contentVersion_ || wordsLines_ != lineas) {
-        palabras = editor::wordCount(rtText.hwnd, lineas);
-        wordsValid_ = true;
-        wordsVersion_ = contentVersion_;
-        wordsLines_ = lineas;
-    }
+    // Only the paragraphs changed since the last refresh are looked at again.
+    const editor::Stats st = status_.refresh(rtText.hwnd);
+    linea = st.linea;
+    columna = st.columna;
+    lineas = st.lineas;
+    palabras = st.palabras;
     SetWindowTextW(fPrincipal->lContLineas, std::to_wstring(lineas).c_str());
     SetWindowTextW(fPrincipal->lContPalabras, std::to_wstring(palabras).c_str());
 }
+
+void TfContenidoTexto::formatChanged() { status_.formatChanged(rtText.hwnd); }
+
+void TfContenidoTexto::documentReplaced() { status_.documentReplaced(); }
 
 void TfContenidoTexto::refreshStatus() {
     if (!verResumen) {
@@ -180,7 +179,6 @@ void TfContenidoTexto::FormActivate() {
 }
 
 void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
-    ++contentVersion_;  // a command may change formats, and so the wrapping, without a change notification
     switch (editorCommand(key, Modifiers{shift, alt, ctrl})) {
     case Command::SelectAll: editor::selectAll(rtText.hwnd); key = 0; break;
     case Command::Bold: fPrincipal->bNegritaClick(); key = 0; break;
@@ -207,7 +205,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
         layout();
-        ++contentVersion_;  // the lines wrap anew
+        status_.layoutChanged();  // the lines wrap anew
         return 0;
     case WM_ERASEBKGND: {
         RECT r;
@@ -225,7 +223,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == rtText.hwnd) {
             fPrincipal->hayCambios = true;
-            ++contentVersion_;
+            status_.changeNotified();
         }
         return 0;
     case WM_NOTIFY: {

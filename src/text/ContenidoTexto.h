@@ -1,6 +1,7 @@
 #pragma once
 // The floating text window: rounded, stay-on-top, see-through, with the
 // editor inside four 20-pixel margins and the status bar in the bottom one.
+#include "text/Editor.h"
 #include "text/TransparentRichEdit.h"
 #include "text/core/StatusLine.h"
 #include "widgets/Win.h"
@@ -20,6 +21,8 @@ public:
     void showStatusBar(bool visible);
     void refreshStatus();  // the status line's timer tick
     void calculaResumenTexto();
+    void formatChanged();     // the selection's characters changed format, so their lines may wrap anew
+    void documentReplaced();  // a whole new text (open, new)
     static std::string LoadFile(const std::wstring& fileName);
 
     TTransparentRichEdit rtText;
@@ -36,10 +39,7 @@ private:
     void rtTextKeyPress(wchar_t ch);
     void rtTextSelectionChange();
     bool shown_ = false;
-    unsigned contentVersion_ = 0;  // bumped by every change of text or layout
-    unsigned wordsVersion_ = 0;
-    int wordsLines_ = 0;
-    bool wordsValid_ = false;
+    editor::StatusTracker status_;
     int areaColour_ = 16777215;
     HBRUSH areaBrush_ = nullptr;
     HFONT font_ = nullptr;

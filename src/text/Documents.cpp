@@ -68,6 +68,7 @@ void bNewClick() {
     preguntaGuardarCambios();
     SetWindowTextW(editor(), L"");
     encoding = TextEncoding::Ansi;
+    fContenidoTexto->documentReplaced();
     sFicheroNombre.clear();
     fPrincipal->hayCambios = false;
 }
@@ -76,6 +77,7 @@ void bAbrirClick() {
     std::wstring name = askFileName(false);
     if (name.empty()) return;
     encoding = loadInto(editor(), name);
+    fContenidoTexto->documentReplaced();
     sFicheroNombre = name;
     fPrincipal->hayCambios = false;
 }
@@ -106,6 +108,7 @@ void cargaPrimerFichero() {
     if (argv) LocalFree(argv);
     if (first.empty()) return;
     encoding = loadInto(editor(), first);
+    fContenidoTexto->documentReplaced();
     sFicheroNombre = first;
     fPrincipal->hayCambios = false;
 }

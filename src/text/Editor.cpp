@@ -5,6 +5,7 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tv::editor {
@@ -90,35 +91,100 @@ void insertaTexto(HWND re, const std::wstring& text) {
     SendMessageW(re, EM_SCROLLCARET, 0, 0);
 }
 
-LineColumn caret(HWND re) {
+int RichEditLayout::length() {
+    GETTEXTLENGTHEX how{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<int>(SendMessageW(re_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
+}
+
+int RichEditLayout::lineCount() { return static_cast<int>(SendMessageW(re_, EM_GETLINECOUNT, 0, 0)); }
+
+std::wstring RichEditLayout::text(int from, int to) {
+    if (to <= from) return {};
+    std::wstring buf(static_cast<std::size_t>(to - from) + 1, L'\0');
+    TEXTRANGEW tr{{from, to}, buf.data()};
+    LRESULT n = SendMessageW(re_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+    buf.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    return buf;
+}
+
+int RichEditLayout::lineFromChar(int pos) {
+    return static_cast<int>(SendMessageW(re_, EM_EXLINEFROMCHAR, 0, pos));
+}
+
+int RichEditLayout::lineLength(int pos) { return static_cast<int>(SendMessageW(re_, EM_LINELENGTH, pos, 0)); }
+
+int RichEditLayout::lineIndex(int line) { return static_cast<int>(SendMessageW(re_, EM_LINEINDEX, line, 0)); }
+
+std::wstring RichEditLayout::lineText(int line, std::size_t maxChars) {
+    std::wstring buf(std::max<std::size_t>(maxChars, 2) + 1, L'\0');
+    *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(std::min<std::size_t>(maxChars, 0xFFFF));
+    LRESULT n = SendMessageW(re_, EM_GETLINE, line, reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    return buf;
+}
+
+namespace {
+CHARRANGE selection(HWND re) {
     CHARRANGE sel{};
     SendMessageW(re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    int line = static_cast<int>(SendMessageW(re, EM_EXLINEFROMCHAR, 0, sel.cpMin));
-    int start = static_cast<int>(SendMessageW(re, EM_LINEINDEX, line, 0));
-    return CaretLineColumn(sel.cpMin, line, start);
+    return sel;
 }
-
-int lineCount(HWND re) { return static_cast<int>(SendMessageW(re, EM_GETLINECOUNT, 0, 0)); }
-
-int wordCount(HWND re, int lines) {
-    // One buffer for every line; a line is only looked at on its first 4096
-    // characters and its line break.
-    std::vector<wchar_t> buf(kMaxCountedLineChars + 3);
-    return DocumentWordsCount(lines, [&](int i) {
-        *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(buf.size() - 1);
-        LRESULT n = SendMessageW(re, EM_GETLINE, i, reinterpret_cast<LPARAM>(buf.data()));
-        return std::wstring_view(buf.data(), static_cast<std::size_t>(n));
-    });
-}
+}  // namespace
 
 Stats statistics(HWND re) {
-    Stats st;
-    LineColumn lc = caret(re);
-    st.linea = lc.linea;
-    st.columna = lc.columna;
-    st.lineas = lineCount(re);
-    st.palabras = wordCount(re, st.lineas);
-    return st;
+    RichEditLayout layout(re);
+    return ReferenceStatusFigures(layout, selection(re).cpMin);
+}
+
+void StatusTracker::keyStarting(HWND re, UINT msg, WPARAM key) {
+    if (depth_++ > 0) return;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    // Only these change the text at the selection and nowhere else; undo,
+    // redo and the program's own commands may change it anywhere.
+    if (msg == WM_CHAR)
+        atSelection_ = key >= 0x20 || key == L'\r' || key == L'\t' || key == L'\b';
+    else if (msg == WM_KEYDOWN)
+        atSelection_ = key == VK_DELETE || key == VK_BACK || (ctrl && (key == 'V' || key == 'X')) ||
+                       (shift && key == VK_INSERT);
+    else
+        atSelection_ = false;
+    changed_ = false;
+    before_ = selection(re);
+    lengthBefore_ = RichEditLayout(re).length();
+}
+
+void StatusTracker::keyDone(HWND re) {
+    if (--depth_ > 0 || !changed_) return;
+    changed_ = false;
+    if (!atSelection_) {
+        counter_.textChangedSomewhere();
+        return;
+    }
+    // The edit replaced the old selection, or deleted next to it, and left
+    // the caret after what it inserted.
+    const int delta = RichEditLayout(re).length() - lengthBefore_;
+    const int caret = selection(re).cpMin;
+    const int from = std::min<int>(before_.cpMin, caret);
+    int oldTo = std::max<int>(before_.cpMax, from + std::max(0, -delta));
+    if (oldTo + delta < caret) oldTo = caret - delta;
+    counter_.textReplaced(from, oldTo, oldTo + delta);
+}
+
+void StatusTracker::changeNotified() {
+    if (depth_ > 0)
+        changed_ = true;
+    else
+        counter_.textChangedSomewhere();
+}
+
+void StatusTracker::formatChanged(HWND re) {
+    const CHARRANGE sel = selection(re);
+    counter_.formatChanged(sel.cpMin, sel.cpMax);
+}
+
+Stats StatusTracker::refresh(HWND re) {
+    RichEditLayout layout(re);
+    return counter_.refresh(layout, selection(re).cpMin);
 }
 
 namespace {

@@ -2,7 +2,10 @@
 // What the program asks of the rich edit: formats, statistics, insertion.
 #include "widgets/Win.h"
 
+#include "text/core/StatusCount.h"
 #include "text/core/StatusLine.h"
+
+#include <richedit.h>
 
 #include <string>
 
@@ -17,14 +20,47 @@ void setFace(HWND re, const wchar_t* face);
 void setPointSize(HWND re, int points);
 void insertaTexto(HWND re, const std::wstring& text);
 
-LineColumn caret(HWND re);  // display line and column of the selection start, from 1
-int lineCount(HWND re);     // display lines; an empty editor has one
-int wordCount(HWND re, int lines);  // words over the display lines
-
-struct Stats {
-    int linea = 1, columna = 1, lineas = 1, palabras = 0;
-};
+using Stats = StatusFigures;
+// The status line's figures counted line by line, one display-line query per
+// line: the reference that StatusTracker agrees with.
 Stats statistics(HWND re);
+
+// The rich edit as the status counter's source of text and display lines.
+class RichEditLayout : public LayoutSource {
+public:
+    explicit RichEditLayout(HWND re) : re_(re) {}
+    int length() override;
+    int lineCount() override;
+    std::wstring text(int from, int to) override;
+    int lineFromChar(int pos) override;
+    int lineIndex(int line) override;
+    int lineLength(int pos) override;
+    std::wstring lineText(int line, std::size_t maxChars) override;
+
+private:
+    HWND re_;
+};
+
+// Keeps the status counter told of what changed in the editor. Keys that
+// change the text at the selection (typing, deleting, pasting) tell where;
+// any other change notice makes the next refresh compare the whole text.
+class StatusTracker {
+public:
+    void keyStarting(HWND re, UINT msg, WPARAM key);  // before the control handles a key message
+    void keyDone(HWND re);                            // after it
+    void changeNotified();                            // the control's change notification
+    void formatChanged(HWND re);                      // the selection's format changed
+    void layoutChanged() { counter_.layoutChanged(); }  // the editor's width changed
+    void documentReplaced() { counter_.textChangedSomewhere(); }
+    Stats refresh(HWND re);
+
+private:
+    StatusCounter counter_;
+    int depth_ = 0;
+    bool atSelection_ = false, changed_ = false;
+    CHARRANGE before_{};
+    int lengthBefore_ = 0;
+};
 
 // Current local date and time in the user's short date and long time formats.
 std::wstring dateTimeNow();

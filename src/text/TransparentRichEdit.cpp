@@ -26,6 +26,20 @@ void TTransparentRichEdit::create(HWND parent, int id) {
 LRESULT CALLBACK TTransparentRichEdit::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                                     DWORD_PTR data) {
     auto* self = reinterpret_cast<TTransparentRichEdit*>(data);
+    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR) && self->onKeyMessage) {
+        self->onKeyMessage(msg, wp);
+        struct Done {
+            TTransparentRichEdit* self;
+            ~Done() {
+                if (self->onKeyMessageDone) self->onKeyMessageDone();
+            }
+        } done{self};
+        return keyMessage(self, h, msg, wp, lp);
+    }
+    return keyMessage(self, h, msg, wp, lp);
+}
+
+LRESULT TTransparentRichEdit::keyMessage(TTransparentRichEdit* self, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_KEYDOWN:

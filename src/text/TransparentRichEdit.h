@@ -18,9 +18,13 @@ public:
     std::function<void(WORD& key, bool shift, bool ctrl, bool alt)> onKeyDown;
     std::function<void(wchar_t ch)> onKeyPress;
     std::function<void()> onMouseEnter;
+    // Around the handling of every key message (the handlers above included).
+    std::function<void(UINT msg, WPARAM key)> onKeyMessage;
+    std::function<void()> onKeyMessageDone;
 
 private:
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT keyMessage(TTransparentRichEdit* self, HWND, UINT, WPARAM, LPARAM);
     MouseEnter mouse_;
 };
 

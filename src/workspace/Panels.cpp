@@ -210,26 +210,31 @@ void TfPrincipal::bConfiguracionClick() {
 
 void TfPrincipal::bNegritaClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_BOLD);
+    fContenidoTexto->formatChanged();  // no change notice comes for a format
     focusEditor();
 }
 
 void TfPrincipal::bItalicaClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_ITALIC);
+    fContenidoTexto->formatChanged();  // no change notice comes for a format
     focusEditor();
 }
 
 void TfPrincipal::bSubrayadoClick() {
     editor::toggleEffect(fContenidoTexto->rtText.hwnd, CFE_UNDERLINE);
+    fContenidoTexto->formatChanged();  // no change notice comes for a format
     focusEditor();
 }
 
 void TfPrincipal::bFuenteClick(const BitmapButton& sender) {
     editor::setFace(fContenidoTexto->rtText.hwnd, sender.face.c_str());
+    fContenidoTexto->formatChanged();  // no change notice comes for a format
     focusEditor();
 }
 
 void TfPrincipal::bFuenteTamanyoClick(const BitmapButton& sender) {
     editor::setPointSize(fContenidoTexto->rtText.hwnd, sender.points + 2);
+    fContenidoTexto->formatChanged();  // no change notice comes for a format
     focusEditor();
 }
 

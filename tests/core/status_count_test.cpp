@@ -1,0 +1,230 @@
+#include "text/core/StatusCount.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using namespace tv;
+
+namespace {
+
+// An editor that wraps like the platform's: lines break after a space, a tab
+// or a hyphen; a word wider than the line is cut where it overflows; spaces at
+// the end of a line hang past the edge; a vertical tab ends a line; CR ends a
+// paragraph. Each character is as wide as its entry in widths (1 unless a
+// format made it wider). Counts the queries it answers.
+struct FakeEditor : LayoutSource {
+    std::wstring doc;
+    std::vector<int> widths;
+    int width = 40;
+    std::vector<int> rows;  // line starts
+    int lineQueries = 0;
+    long charsRead = 0;
+
+    FakeEditor(std::wstring text, int w) : doc(std::move(text)), widths(doc.size(), 1), width(w) { wrap(); }
+
+    void wrap() {
+        rows.assign(1, 0);
+        int used = 0, lastBreak = -1;
+        const int n = static_cast<int>(doc.size());
+        for (int i = 0; i < n; ++i) {
+            const wchar_t c = doc[i];
+            const int start = rows.back();
+            if (c == L'\r' || c == L'\v') {
+                rows.push_back(i + 1);
+                used = 0;
+                lastBreak = -1;
+                continue;
+            }
+            if (c != L' ' && used + widths[i] > width && i > start) {
+                const int at = lastBreak > start ? lastBreak : i;
+                rows.push_back(at);
+                used = 0;
+                for (int k = at; k < i; ++k) used += widths[k];
+                lastBreak = -1;
+            }
+            if (c != L' ') used += widths[i];
+            if (c == L' ' || c == L'\t' || c == L'-') lastBreak = i + 1;
+        }
+    }
+    void replace(int from, int to, const std::wstring& with) {
+        doc.replace(from, to - from, with);
+        widths.erase(widths.begin() + from, widths.begin() + to);
+        widths.insert(widths.begin() + from, with.size(), 1);
+        wrap();
+    }
+
+    int length() override { return static_cast<int>(doc.size()); }
+    int lineCount() override { return static_cast<int>(rows.size()); }
+    std::wstring text(int from, int to) override {
+        charsRead += to - from;
+        return doc.substr(from, to - from);
+    }
+    int lineFromChar(int pos) override {
+        ++lineQueries;
+        return static_cast<int>(std::upper_bound(rows.begin(), rows.end(), pos) - rows.begin()) - 1;
+    }
+    int lineIndex(int line) override {
+        ++lineQueries;
+        return line >= 0 && line < lineCount() ? rows[line] : -1;
+    }
+    bool lengthLeavesOutSoftBreak = false;
+    int lineLength(int pos) override {
+        ++lineQueries;
+        const int line = static_cast<int>(std::upper_bound(rows.begin(), rows.end(), pos) - rows.begin()) - 1;
+        int b = line + 1 < lineCount() ? rows[line + 1] : length();
+        if (b > rows[line] && (doc[b - 1] == L'\r' || (lengthLeavesOutSoftBreak && doc[b - 1] == L'\v'))) --b;
+        return b - rows[line];
+    }
+    std::wstring lineText(int line, std::size_t maxChars) override {
+        ++lineQueries;
+        const int a = rows[line], b = line + 1 < lineCount() ? rows[line + 1] : length();
+        return doc.substr(a, b - a).substr(0, maxChars);
+    }
+};
+
+std::wstring prose(int words, std::uint32_t seed, int paragraphEvery = 30) {
+    std::wstring s;
+    for (int i = 1; i <= words; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        s.append(1 + (seed >> 24) % 9, static_cast<wchar_t>(L'a' + (seed >> 16) % 26));
+        s += i % paragraphEvery == 0 ? L'\r' : L' ';
+    }
+    return s;
+}
+
+void expectAgrees(FakeEditor& ed, StatusCounter& counter, int sel, const std::string& what) {
+    const StatusFigures want = ReferenceStatusFigures(ed, sel);
+    const StatusFigures got = counter.refresh(ed, sel);
+    EXPECT_EQ(got.linea, want.linea) << what;
+    EXPECT_EQ(got.columna, want.columna) << what;
+    EXPECT_EQ(got.lineas, want.lineas) << what;
+    EXPECT_EQ(got.palabras, want.palabras) << what;
+    EXPECT_FALSE(counter.usedReference()) << what;
+}
+
+}  // namespace
+
+TEST(StatusCount, AgreesWithLineByLineOnAwkwardDocuments) {
+    const std::wstring longWord(95, L'x');
+    struct Case {
+        const char* name;
+        std::wstring text;
+        int width;
+    } cases[] = {
+        {"empty", L"", 40},
+        {"one word", L"hello", 40},
+        {"word wider than the window splits and counts per line", L"ab " + longWord + L" cd", 40},
+        {"tabs join words, a line may break after one", L"one\ttwo\tthree\tfour\tfive\tsix\tseven\teight", 12},
+        {"hyphen breaks", L"well-known long-standing self-evident", 10},
+        {"line over 4096 characters is cut", std::wstring(5000, L'a') + L" b " + std::wstring(3000, L'c'), 100000},
+        {"paragraph of 4096+ characters wrapped", prose(1500, 7, 100000), 5000},
+        {"trailing paragraph break", L"alpha beta\r", 40},
+        {"only paragraph breaks", L"\r\r\r", 40},
+        {"spaces only", L"      \r   ", 3},
+        {"soft line breaks", L"first\vsecond line\vthird", 40},
+        {"soft breaks in a row", L"a\v\v\vb c d\v", 3},
+        {"lone dash and spaces at line ends", L"a - b    c  - d     e", 4},
+        {"prose", prose(600, 3), 37},
+    };
+    for (const Case& c : cases)
+        for (bool leavesOut : {false, true}) {
+            // Whether a soft break counts in a line's length differs between controls.
+            FakeEditor ed(c.text, c.width);
+            ed.lengthLeavesOutSoftBreak = leavesOut;
+            StatusCounter counter;
+            for (int sel : {0, ed.length() / 3, ed.length() / 2, ed.length()})
+                expectAgrees(ed, counter, sel, std::string(c.name) + " at " + std::to_string(sel));
+        }
+}
+
+TEST(StatusCount, FollowsEditsResizesAndFormatChanges) {
+    // A fixed walk of edits, each told to the counter as the editor's owner
+    // tells it, checked against the line-by-line count after every step.
+    FakeEditor ed(prose(900, 11, 25) + L"\r", 45);
+    StatusCounter counter;
+    expectAgrees(ed, counter, 0, "start");
+    std::uint32_t seed = 99;
+    auto rnd = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    const std::wstring pieces[] = {L"x", L" ", L"\r", L"\t", L"-", std::wstring(70, L'w'), L"new words here ",
+                                   L"\r\r", L"\v", L""};
+    for (int step = 0; step < 400; ++step) {
+        const int len = ed.length();
+        const int kind = rnd(10);
+        std::string what = "step " + std::to_string(step);
+        if (kind < 6) {  // typing, deleting, pasting over a selection
+            const int from = rnd(len + 1);
+            const int to = std::min(len, from + (kind < 3 ? 0 : rnd(kind == 5 ? 300 : 4)));
+            const std::wstring& with = pieces[rnd(10)];
+            ed.replace(from, to, with);
+            counter.textReplaced(from, to, from + static_cast<int>(with.size()));
+            what += " replace";
+        } else if (kind == 6) {  // a format change: wider characters, a new wrap
+            const int from = rnd(len + 1), to = std::min(len, from + rnd(200));
+            for (int i = from; i < to; ++i) ed.widths[i] = 1 + rnd(3);
+            ed.wrap();
+            counter.formatChanged(from, to);
+            what += " format";
+        } else if (kind == 7) {  // the window resized
+            ed.width = 8 + rnd(80);
+            ed.wrap();
+            counter.layoutChanged();
+            what += " resize";
+        } else if (kind == 8) {  // an undo somewhere
+            const int from = rnd(len + 1);
+            ed.replace(from, std::min(len, from + rnd(30)), L"undone ");
+            counter.textChangedSomewhere();
+            what += " unknown";
+        } else {  // several edits between two refreshes
+            for (int k = 0; k < 3; ++k) {
+                const int l = ed.length(), from = rnd(l + 1), to = std::min(l, from + rnd(5));
+                const std::wstring& with = pieces[rnd(10)];
+                ed.replace(from, to, with);
+                counter.textReplaced(from, to, from + static_cast<int>(with.size()));
+            }
+            what += " batch";
+        }
+        expectAgrees(ed, counter, rnd(ed.length() + 1), what);
+        if (HasFailure()) break;
+    }
+}
+
+TEST(StatusCount, AnEditCostsItsParagraphNotTheDocument) {
+    FakeEditor ed(prose(20000, 5, 40), 60);  // 500 paragraphs
+    StatusCounter counter;
+    counter.refresh(ed, 0);
+    const int mid = ed.length() / 2;
+    for (int key = 0; key < 3; ++key) {
+        ed.replace(mid + key, mid + key, L"z");
+        counter.textReplaced(mid + key, mid + key, mid + key + 1);
+        expectAgrees(ed, counter, mid + key + 1, "typed");
+    }
+    // One more key, counted alone: the counter reads the paragraphs around
+    // the edit and asks about their lines only.
+    ed.replace(mid, mid, L"q");
+    counter.textReplaced(mid, mid, mid + 1);
+    ed.lineQueries = 0;
+    ed.charsRead = 0;
+    counter.refresh(ed, mid + 1);
+    EXPECT_LE(counter.paragraphsLaidOut(), 3);
+    EXPECT_LE(ed.lineQueries, 3 * 10);
+    EXPECT_LE(ed.charsRead, 3 * 400);
+}
+
+TEST(StatusCount, AWrapChangeNobodyToldOfIsStillCounted) {
+    // A format change that arrives without notice and changes the number of
+    // lines: the counter sees the line total disagree and looks again.
+    FakeEditor ed(std::wstring(30, L'a') + L" b c d e f g h i j k l m", 40);
+    StatusCounter counter;
+    expectAgrees(ed, counter, 0, "before");
+    const int before = ed.lineCount();
+    for (int i = 0; i < 30; ++i) ed.widths[i] = 3;
+    ed.wrap();
+    ASSERT_NE(ed.lineCount(), before);
+    expectAgrees(ed, counter, 0, "after");
+}
