@@ -1,5 +1,5 @@
 // Program entry: the fixed start-up order, the message loop, the end.
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "app/SplashScreen.h"
 #include "commands/Ayuda.h"
 #include "i18n/Localization.h"

@@ -1,6 +1,6 @@
 #include "i18n/Localization.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "i18n/core/MoCatalog.h"
 #include "i18n/core/Translate.h"
 

@@ -1,6 +1,6 @@
 // The configuration window itself: its tabs and controls, the live previews,
 // the file pickers, the About links and the modal showing.
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "settings/Configuracion.h"
 #include "settings/FilePicker.h"
 #include "text/ContenidoTexto.h"

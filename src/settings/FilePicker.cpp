@@ -1,6 +1,6 @@
 #include "settings/FilePicker.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "settings/core/ConfigWindow.h"
 #include "widgets/core/JpegImage.h"
 

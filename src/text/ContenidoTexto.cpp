@@ -1,6 +1,6 @@
 #include "text/ContenidoTexto.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "commands/core/CommandMap.h"
 #include "settings/Configuracion.h"
 #include "sound/Click.h"

@@ -1,6 +1,6 @@
 #include "text/TransparentRichEdit.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 
 #include <commctrl.h>
 #include <richedit.h>

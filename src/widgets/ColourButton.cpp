@@ -1,8 +1,7 @@
 #include "widgets/ColourButton.h"
 
-#include "app/Errors.h"
-#include "settings/core/ColourPalette.h"
-#include "settings/core/Settings.h"
+#include "widgets/Errors.h"
+#include "widgets/core/ColourPalette.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

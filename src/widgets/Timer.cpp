@@ -1,6 +1,6 @@
 #include "widgets/Timer.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 
 #include <cstdlib>
 #include <map>

@@ -1,6 +1,6 @@
 #include "widgets/ValueSlider.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

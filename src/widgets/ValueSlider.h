@@ -4,7 +4,7 @@
 // drag, the arrow, page and Home/End keys); setting the value from code is
 // silent. It also answers TBM_GETPOS, TBM_GETRANGEMIN, TBM_GETRANGEMAX and
 // TBM_SETPOS like the system's trackbar, so tools can read it.
-#include "settings/core/SliderScale.h"
+#include "widgets/core/SliderScale.h"
 #include "widgets/Controls.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #include "widgets/Win.h"
 #include "widgets/core/JpegImage.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 
 #include <vector>
 

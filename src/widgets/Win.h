@@ -11,21 +11,13 @@
 #endif
 #include <windows.h>
 
-#include <functional>
+#include "widgets/Errors.h"
+#include "widgets/core/Failure.h"
 
-#include <stdexcept>
+#include <functional>
 #include <string>
 
 namespace tv {
-
-// An error that a handler does not catch itself; its text is what the user sees.
-class Failure : public std::runtime_error {
-public:
-    explicit Failure(std::wstring text) : std::runtime_error("failure"), text_(std::move(text)) {}
-    const std::wstring& text() const { return text_; }
-private:
-    std::wstring text_;
-};
 
 inline constexpr const wchar_t* kAppTitle = L"Tolvane";
 

@@ -1,6 +1,6 @@
 // The workspace's two hover panels and the eight placement handles around the
 // hidden frame pMover.
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "settings/Configuracion.h"
 #include "sound/core/Fade.h"
 #include "text/ContenidoTexto.h"

@@ -1,6 +1,6 @@
 #include "workspace/Principal.h"
 
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 #include "commands/Ayuda.h"
 #include "commands/core/CommandMap.h"
 #include "i18n/Resources.h"

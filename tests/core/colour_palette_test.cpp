@@ -1,4 +1,4 @@
-#include "settings/core/ColourPalette.h"
+#include "widgets/core/ColourPalette.h"
 #include "settings/core/Settings.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "settings/core/SliderScale.h"
+#include "widgets/core/SliderScale.h"
 
 #include <gtest/gtest.h>
 

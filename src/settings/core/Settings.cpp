@@ -21,7 +21,7 @@ std::wstring quoted(std::wstring_view pre, std::wstring_view name) {
 }
 }  // namespace
 
-SettingsError::SettingsError(std::wstring text) : std::runtime_error(narrow(text)), text_(std::move(text)) {}
+SettingsError::SettingsError(std::wstring text) : Failure(text, narrow(text)) {}
 
 std::wstring invalidDataTypeText(std::wstring_view name) { return quoted(L"Invalid data type for ", name); }
 std::wstring failedToSetText(std::wstring_view name) { return quoted(L"Failed to set data for ", name); }

@@ -10,19 +10,18 @@
 #include <string>
 #include <string_view>
 
+#include "widgets/core/ColourPalette.h"  // kColorAutomatic
+#include "widgets/core/Failure.h"
+
 namespace tv {
 
 inline constexpr const wchar_t* kSettingsKey = L"Software\\Virelo\\Tolvane";
-inline constexpr std::int32_t kColorAutomatic = 536870912;  // 0x20000000
 
 // Raised for registry failures the settings code does not handle itself; it
 // carries the user-facing text.
-class SettingsError : public std::runtime_error {
+class SettingsError : public Failure {
 public:
     explicit SettingsError(std::wstring text);
-    const std::wstring& text() const { return text_; }
-private:
-    std::wstring text_;
 };
 
 std::wstring invalidDataTypeText(std::wstring_view name);  // "Invalid data type for '%s'"

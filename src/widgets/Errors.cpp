@@ -1,6 +1,5 @@
-#include "app/Errors.h"
+#include "widgets/Errors.h"
 
-#include "settings/core/Settings.h"
 #include "widgets/Win.h"
 
 namespace tv {
@@ -8,9 +7,7 @@ namespace tv {
 std::wstring errorText(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
-    } catch (const Failure& e) {
-        return e.text();
-    } catch (const SettingsError& e) {
+    } catch (const Failure& e) {  // the settings errors too
         return e.text();
     } catch (const std::bad_alloc&) {
         return L"Out of memory.";

@@ -1,6 +1,4 @@
-#include "settings/core/ColourPalette.h"
-
-#include "settings/core/Settings.h"
+#include "widgets/core/ColourPalette.h"
 
 namespace tv::palette {
 

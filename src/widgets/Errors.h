@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide handler of unexpected errors: the error is shown to the
 // user and the message loop goes on with the state as the error left it.
+// This is the boundary every window procedure and callback passes through.
 #include <exception>
 #include <string>
 

@@ -5,6 +5,11 @@
 #include <array>
 #include <cstdint>
 
+namespace tv {
+// The colour value "Automatic": the system colour the use stands for.
+inline constexpr std::int32_t kColorAutomatic = 536870912;  // 0x20000000
+}  // namespace tv
+
 namespace tv::palette {
 
 inline constexpr int kColumns = 8;
