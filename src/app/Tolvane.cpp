@@ -24,6 +24,42 @@ T* makeWindow(const wchar_t* cls, const wchar_t* caption, DWORD ex, DWORD style,
     return win;
 }
 
+// The windows reach each other only through what is wired here: the text
+// window through its host (the workspace), the configuration window through
+// its links and hooks, the help overlay through its key handler.
+void wireConfiguration(TfConfiguracion& c) {
+    TfConfiguracion::Links& l = c.links;
+    l.textArea = [] { return fContenidoTexto->bounds(); };
+    l.moveTextArea = [](const Rect& r) {
+        SetWindowPos(fContenidoTexto->hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    l.setTextAreaField = [](int field, int v) { fContenidoTexto->setTextAreaField(field, v); };
+    l.setMinuteCounter = [](std::int32_t m) { fPrincipal->setMinutes(m); };
+    l.showSwitches = [](bool sound, bool picture, bool transparent) {
+        fPrincipal->showSwitches(sound, picture, transparent);
+    };
+    ConfigHooks& h = c.form.hooks;
+    h.setWorkspaceColour = [](std::int32_t colour) { fPrincipal->setColor(colour); };
+    h.setWorkspaceOpacity = [](int v) {
+        // Only the opacity value: whether the workspace is see-through stays as it is.
+        HWND ws = fPrincipal->hwnd;
+        if (GetWindowLongPtrW(ws, GWL_EXSTYLE) & WS_EX_LAYERED) setAlphaBlend(ws, true, v);
+    };
+    h.setTextOpacity = [](int v) { setAlphaBlend(fContenidoTexto->hwnd, true, v); };
+    h.setKeyClickSwitch = [](bool b) {
+        if (fPrincipal) fPrincipal->showKeyClick(b);
+    };
+    h.workspaceWidth = [] { return fPrincipal->width(); };
+    h.placeTextArea = [](const TextArea& a) {
+        HWND text = fContenidoTexto->hwnd;
+        SetWindowPos(text, nullptr, a.left, a.top, a.width, a.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The workspace's own resize step lays the frame pMover over the text window.
+        fPrincipal->FormResize();
+        RedrawWindow(text, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    h.initialise = [] { fPrincipal->inicializa(); };
+}
+
 void createWindows() {
     const DWORD popup = WS_POPUP | WS_CLIPCHILDREN;
     // Created over the whole screen, so the maximized size holds even where no
@@ -32,15 +68,18 @@ void createWindows() {
                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, 0, 0);
     fPrincipal->FormCreate();
     fAyuda = makeWindow<TfAyuda>(L"TfAyuda", L"Help", WS_EX_TOOLWINDOW, WS_POPUP, 563, 119, fPrincipal->hwnd);
+    fAyuda->onKeyDown = [](WORD& key, bool shift, bool ctrl, bool alt) { fPrincipal->FormKeyDown(key, shift, ctrl, alt); };
     fAyuda->FormCreate();
     fConfiguracion = makeWindow<TfConfiguracion>(L"TfConfiguracion", L"Configuration", WS_EX_TOOLWINDOW, popup, 586,
                                                  305, fPrincipal->hwnd, GetSysColorBrush(COLOR_BTNFACE));
+    wireConfiguration(*fConfiguracion);
     fConfiguracion->FormCreate();
     fDescanso = makeWindow<TfDescanso>(L"TfDescanso", L"Rest", WS_EX_TOOLWINDOW, popup, 474, 266, fPrincipal->hwnd,
                                        GetSysColorBrush(COLOR_BTNFACE));
     fDescanso->FormCreate();
     fContenidoTexto = makeWindow<TfContenidoTexto>(L"TfContenidoTexto", L"Text", WS_EX_TOPMOST, popup, 570, 328,
                                                    fPrincipal->hwnd);
+    fContenidoTexto->host = fPrincipal;
     fContenidoTexto->FormCreate();
 }
 
@@ -66,7 +105,7 @@ int run() {
     // Errors here (a registry value of the wrong type) abandon the rest of the
     // load but not the start-up.
     guarded([] { fConfiguracion->leeConfiguracion(); });
-    fConfiguracion->loaded = true;
+    fConfiguracion->markLoaded();
 
     fSplashScreen->showAndPaint();
     Sleep(1000);

@@ -2,7 +2,6 @@
 
 #include "commands/core/CommandMap.h"
 #include "i18n/Localization.h"
-#include "workspace/Principal.h"
 
 namespace tv {
 
@@ -80,8 +79,8 @@ LRESULT TfAyuda::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KEYDOWN: {
         WORD key = static_cast<WORD>(wp);
-        fPrincipal->FormKeyDown(key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
-                                GetKeyState(VK_MENU) < 0);
+        if (onKeyDown)
+            onKeyDown(key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
         return 0;
     }
     case WM_CLOSE: ShowWindow(hwnd, SW_HIDE); return 0;

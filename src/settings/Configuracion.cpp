@@ -1,9 +1,6 @@
 #include "settings/Configuracion.h"
 
 #include "i18n/Resources.h"
-#include "text/ContenidoTexto.h"
-#include "workspace/core/HandleGeometry.h"
-#include "workspace/Principal.h"
 
 #include <vector>
 
@@ -75,10 +72,10 @@ void TfConfiguracion::leeConfiguracion() {
     h.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     h.programFolder = programFolder();
     h.fileExists = fileExists;
-    h.setTextAreaField = [](int field, int v) { fContenidoTexto->setTextAreaField(field, v); };
+    h.setTextAreaField = links.setTextAreaField;
     h.keyboardSoundChanged = [this](bool b) { setKeyboardSound(b); };
-    h.setWorkspaceColour = [](std::int32_t c) { fPrincipal->setColor(c); };
-    h.setMinuteCounter = [](std::int32_t m) { fPrincipal->iMinutos = m; };
+    h.setWorkspaceColour = form.hooks.setWorkspaceColour;
+    h.setMinuteCounter = links.setMinuteCounter;
     h.showMissing = [](MissingMedia m) { ShowMessage(resourceString(missingMediaText(m))); };
     try {
         loadSettings(store, live, h);
@@ -88,9 +85,7 @@ void TfConfiguracion::leeConfiguracion() {
     }
     keepTextAreaReachable();
     // The check boxes mirror the flags; the workspace switches follow, drawn only.
-    fPrincipal->bSonido.state = live.confSonido;
-    fPrincipal->bFondo.state = live.confImagenFondo;
-    fPrincipal->btnTransparente.state = live.confTransparente;
+    links.showSwitches(live.confSonido, live.confImagenFondo, live.confTransparente);
     syncControls();
 }
 
@@ -99,19 +94,32 @@ void TfConfiguracion::keepTextAreaReachable() {
     // broken value) is replaced for this run by the default one; the stored
     // values stay as they are until the settings are next written.
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    const RECT b = fContenidoTexto->bounds();
+    const RECT b = links.textArea();
     const Rect stored{b.left, b.top, b.right - b.left, b.bottom - b.top};
     const TextArea d = defaultTextArea(sw);
     const Rect placed = startupTextArea(stored, Rect{0, 0, sw, sh}, Rect{d.left, d.top, d.width, d.height});
-    if (placed != stored)
-        SetWindowPos(fContenidoTexto->hwnd, nullptr, placed.left, placed.top, placed.width, placed.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (placed != stored) links.moveTextArea(placed);
 }
 
 void TfConfiguracion::escribeConfiguracion() {
     RegistryStore store;
-    RECT r = fContenidoTexto->bounds();
+    RECT r = links.textArea();
     saveSettings(store, live, TextArea{r.left, r.top, r.right - r.left, r.bottom - r.top}, version);
+}
+
+void TfConfiguracion::saveSonido(bool on) {
+    live.confSonido = on;
+    escribeConfiguracion();
+}
+
+void TfConfiguracion::saveImagenFondo(bool on) {
+    live.confImagenFondo = on;
+    escribeConfiguracion();
+}
+
+void TfConfiguracion::saveTransparente(bool on) {
+    live.confTransparente = on;
+    escribeConfiguracion();
 }
 
 }  // namespace tv

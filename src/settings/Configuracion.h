@@ -6,6 +6,9 @@
 #include "widgets/ValueSlider.h"
 #include "widgets/Win.h"
 #include "widgets/core/JpegImage.h"
+#include "workspace/core/HandleGeometry.h"
+
+#include <functional>
 
 #include <optional>
 
@@ -44,7 +47,26 @@ public:
     void setKeyboardSound(bool checked);
 
     // What the controls do to the settings, and what OK, Save and Cancel keep.
+    // The hooks that reach other windows are wired at start-up, like links.
     ConfigForm form{live};
+
+    // What the settings load and save reach outside this window. Wired at
+    // start-up by the program, which owns the other windows: this folder
+    // includes none of them.
+    struct Links {
+        std::function<RECT()> textArea;  // the text window's screen rectangle
+        std::function<void(const Rect&)> moveTextArea;
+        std::function<void(int field, int value)> setTextAreaField;  // 0 top, 1 left, 2 width, 3 height
+        std::function<void(std::int32_t)> setMinuteCounter;
+        std::function<void(bool sound, bool picture, bool transparent)> showSwitches;  // drawn only
+    } links;
+
+    // The settings have been read (even if the load stopped part-way).
+    void markLoaded() { loaded = true; }
+    // A workspace switch changed one of the three flags: kept and stored.
+    void saveSonido(bool on);
+    void saveImagenFondo(bool on);
+    void saveTransparente(bool on);
 
     // Controls, tab by tab.
     HWND PageControl1 = nullptr;

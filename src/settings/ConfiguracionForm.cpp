@@ -3,8 +3,6 @@
 #include "widgets/Errors.h"
 #include "settings/Configuracion.h"
 #include "settings/FilePicker.h"
-#include "text/ContenidoTexto.h"
-#include "workspace/Principal.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -114,27 +112,9 @@ void TfConfiguracion::FormCreate() {
                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
     logo_ = logoPicture();
 
-    // What the controls' reactions reach outside this window.
-    form.hooks.setWorkspaceColour = [](std::int32_t c) { fPrincipal->setColor(c); };
-    form.hooks.setWorkspaceOpacity = [](int v) {
-        // Only the opacity value: whether the workspace is see-through stays as it is.
-        HWND ws = fPrincipal->hwnd;
-        if (GetWindowLongPtrW(ws, GWL_EXSTYLE) & WS_EX_LAYERED) setAlphaBlend(ws, true, v);
-    };
-    form.hooks.setTextOpacity = [](int v) { setAlphaBlend(fContenidoTexto->hwnd, true, v); };
-    form.hooks.setKeyClickSwitch = [](bool b) {
-        if (fPrincipal) fPrincipal->bTeclado.state = b;
-    };
-    form.hooks.workspaceWidth = [] { return fPrincipal->width(); };
-    form.hooks.placeTextArea = [](const TextArea& a) {
-        HWND text = fContenidoTexto->hwnd;
-        SetWindowPos(text, nullptr, a.left, a.top, a.width, a.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        // The workspace's own resize step lays the frame pMover over the text window.
-        fPrincipal->FormResize();
-        RedrawWindow(text, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    };
+    // The controls' reactions that stay in this window; those that reach
+    // other windows are wired at start-up.
     form.hooks.save = [this] { escribeConfiguracion(); };
-    form.hooks.initialise = [] { fPrincipal->inicializa(); };
     form.hooks.hide = [this] {
         colorFondo.closePalette();
         colorTexto.closePalette();

@@ -1,7 +1,6 @@
 #include "sound/Ambient.h"
 
 #include "sound/SoundLog.h"
-#include "workspace/Principal.h"
 
 #include <string>
 
@@ -174,9 +173,9 @@ void mp3PlayerNotify() {
 
 namespace ambient {
 
-void create() {
+void create(HWND owner) {
     mp3Player.OnNotify = mp3PlayerNotify;
-    mp3Player.createHidden(fPrincipal ? fPrincipal->hwnd : nullptr);
+    mp3Player.createHidden(owner);
 }
 
 void close() { mp3Player.Close(); }

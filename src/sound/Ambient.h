@@ -78,7 +78,7 @@ DWORD MPSetVolume(TMediaPlayer& MP, int Volume);
 void mp3PlayerNotify();
 
 namespace ambient {
-void create();  // mp3Player's hidden window, under the workspace window
+void create(HWND owner);  // mp3Player's hidden window, under the workspace window
 void close();   // Close the device
 DWORD setVolume(int level);  // MPSetVolume(mp3Player, level)
 }  // namespace ambient

@@ -7,7 +7,6 @@
 #include "text/Documents.h"
 #include "text/Editor.h"
 #include "text/core/StatusLine.h"
-#include "workspace/Principal.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -16,6 +15,7 @@ namespace tv {
 
 TfContenidoTexto* fContenidoTexto = nullptr;
 std::string sonido_click;
+bool verResumen = false;
 
 namespace {
 constexpr int kMargin = 20;
@@ -66,7 +66,7 @@ void TfContenidoTexto::FormCreate() {
     editor::readRegionalFormats();
     rtText.onKeyDown = [this](WORD& k, bool s, bool c, bool a) { rtTextKeyDown(k, s, c, a); };
     rtText.onKeyPress = [this](wchar_t ch) { rtTextKeyPress(ch); };
-    rtText.onMouseEnter = [] { fPrincipal->ocultaMenu(); };
+    rtText.onMouseEnter = [this] { host->pointerOnText(); };
     rtText.onKeyMessage = [this](UINT msg, WPARAM key) { status_.keyStarting(rtText.hwnd, msg, key); };
     rtText.onKeyMessageDone = [this] { status_.keyDone(rtText.hwnd); };
     setRoundedRegion(hwnd, 570, 328, 40, TRUE);
@@ -134,8 +134,7 @@ void TfContenidoTexto::calculaResumenTexto() {
     columna = st.columna;
     lineas = st.lineas;
     palabras = st.palabras;
-    SetWindowTextW(fPrincipal->lContLineas, std::to_wstring(lineas).c_str());
-    SetWindowTextW(fPrincipal->lContPalabras, std::to_wstring(palabras).c_str());
+    host->showCounts(lineas, palabras);
 }
 
 void TfContenidoTexto::formatChanged() { status_.formatChanged(rtText.hwnd); }
@@ -145,7 +144,7 @@ void TfContenidoTexto::documentReplaced() { status_.documentReplaced(); }
 void TfContenidoTexto::refreshStatus() {
     if (!verResumen) {
         showStatusBar(false);
-        fPrincipal->temporizadorResumen->setEnabled(verResumen);
+        host->statusLineStopped();
         return;
     }
     calculaResumenTexto();
@@ -181,20 +180,20 @@ void TfContenidoTexto::FormActivate() {
 void TfContenidoTexto::rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
     switch (editorCommand(key, Modifiers{shift, alt, ctrl})) {
     case Command::SelectAll: editor::selectAll(rtText.hwnd); key = 0; break;
-    case Command::Bold: fPrincipal->bNegritaClick(); key = 0; break;
-    case Command::Italic: fPrincipal->bItalicaClick(); key = 0; break;
-    case Command::Underline: fPrincipal->bSubrayadoClick(); key = 0; break;
+    case Command::Bold: host->bNegritaClick(); key = 0; break;
+    case Command::Italic: host->bItalicaClick(); key = 0; break;
+    case Command::Underline: host->bSubrayadoClick(); key = 0; break;
     case Command::InsertDateTime: editor::insertaTexto(rtText.hwnd, editor::dateTimeNow()); key = 0; break;
     default: break;
     }
-    fPrincipal->FormKeyDown(key, shift, ctrl, alt);
+    host->FormKeyDown(key, shift, ctrl, alt);
 }
 
 void TfContenidoTexto::rtTextSelectionChange() {
     // Each switch reads the selection's effects anew.
-    fPrincipal->bNegrita.state = editor::selectionEffects(rtText.hwnd) & CFE_BOLD;
-    fPrincipal->bItalica.state = editor::selectionEffects(rtText.hwnd) & CFE_ITALIC;
-    fPrincipal->bSubrayado.state = editor::selectionEffects(rtText.hwnd) & CFE_UNDERLINE;
+    host->showSelectionEffects(editor::selectionEffects(rtText.hwnd) & CFE_BOLD,
+                               editor::selectionEffects(rtText.hwnd) & CFE_ITALIC,
+                               editor::selectionEffects(rtText.hwnd) & CFE_UNDERLINE);
 }
 
 void TfContenidoTexto::rtTextKeyPress(wchar_t) {
@@ -222,7 +221,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS: SetFocus(rtText.hwnd); return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == rtText.hwnd) {
-            fPrincipal->hayCambios = true;
+            host->markChanged();
             status_.changeNotified();
         }
         return 0;
@@ -232,7 +231,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_);
-    case WM_CLOSE: SendMessageW(fPrincipal->hwnd, WM_CLOSE, 0, 0); return 0;
+    case WM_CLOSE: SendMessageW(host->hostWindow(), WM_CLOSE, 0, 0); return 0;
     }
     return base(msg, wp, lp);
 }

@@ -2,6 +2,7 @@
 // The floating text window: rounded, stay-on-top, see-through, with the
 // editor inside four 20-pixel margins and the status bar in the bottom one.
 #include "text/Editor.h"
+#include "text/TextHost.h"
 #include "text/TransparentRichEdit.h"
 #include "text/core/StatusLine.h"
 #include "widgets/Win.h"
@@ -25,6 +26,7 @@ public:
     void documentReplaced();  // a whole new text (open, new)
     static std::string LoadFile(const std::wstring& fileName);
 
+    TextHost* host = nullptr;  // the workspace, wired at start-up
     TTransparentRichEdit rtText;
     HWND barraEstado = nullptr;
     HWND Panel1 = nullptr, Panel2 = nullptr, Panel3 = nullptr, Panel4 = nullptr;
@@ -47,6 +49,7 @@ private:
 };
 
 extern TfContenidoTexto* fContenidoTexto;
+extern bool verResumen;  // the status line is shown
 // The whole click WAV file as read from disk; empty until first loaded.
 extern std::string sonido_click;
 

@@ -5,7 +5,6 @@
 #include "text/ContenidoTexto.h"
 #include "text/DocumentIO.h"
 #include "text/core/DocumentFormat.h"
-#include "workspace/Principal.h"
 
 #include <commdlg.h>
 #include <richedit.h>
@@ -45,7 +44,7 @@ std::wstring askFileName(bool save) {
     std::vector<wchar_t> name(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = fPrincipal->hwnd;
+    ofn.hwndOwner = fContenidoTexto->host->hostWindow();
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name.data();
@@ -58,7 +57,7 @@ std::wstring askFileName(bool save) {
 }  // namespace
 
 void preguntaGuardarCambios() {
-    if (!fPrincipal->hayCambios) return;
+    if (!fContenidoTexto->host->hasChanges()) return;
     int answer = MessageBoxW(GetActiveWindow(), resourceString(L"Do you want to save document changes?").c_str(),
                              kAppTitle, MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) bGuardarClick();
@@ -70,7 +69,7 @@ void bNewClick() {
     encoding = TextEncoding::Ansi;
     fContenidoTexto->documentReplaced();
     sFicheroNombre.clear();
-    fPrincipal->hayCambios = false;
+    fContenidoTexto->host->markSaved();
 }
 
 void bAbrirClick() {
@@ -79,17 +78,17 @@ void bAbrirClick() {
     encoding = loadInto(editor(), name);
     fContenidoTexto->documentReplaced();
     sFicheroNombre = name;
-    fPrincipal->hayCambios = false;
+    fContenidoTexto->host->markSaved();
 }
 
 void bGuardarClick() {
-    if (!fPrincipal->hayCambios) return;
+    if (!fContenidoTexto->host->hasChanges()) return;
     if (sFicheroNombre.empty()) {
         bGuardarComoClick();
         return;
     }
     encoding = saveTo(editor(), sFicheroNombre, encoding);
-    fPrincipal->hayCambios = false;
+    fContenidoTexto->host->markSaved();
 }
 
 void bGuardarComoClick() {
@@ -98,7 +97,7 @@ void bGuardarComoClick() {
     std::wstring name = SaveAsFileName(chosen);
     encoding = saveTo(editor(), name, encoding);
     sFicheroNombre = name;
-    fPrincipal->hayCambios = false;
+    fContenidoTexto->host->markSaved();
 }
 
 void cargaPrimerFichero() {
@@ -110,7 +109,7 @@ void cargaPrimerFichero() {
     encoding = loadInto(editor(), first);
     fContenidoTexto->documentReplaced();
     sFicheroNombre = first;
-    fPrincipal->hayCambios = false;
+    fContenidoTexto->host->markSaved();
 }
 
 void autosave() {

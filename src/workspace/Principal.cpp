@@ -17,7 +17,6 @@
 namespace tv {
 
 TfPrincipal* fPrincipal = nullptr;
-bool verResumen = false;
 
 void TfPrincipal::FormCreate() {
     // The frame that mirrors the text window for the placement handles; never shown.
@@ -31,7 +30,7 @@ void TfPrincipal::FormCreate() {
     jvtTemporizador = std::make_unique<PeriodicTimer>([this] { jvtTemporizadorTimer(); }, 60000);
     jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
     temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
-    ambient::create();
+    ambient::create(hwnd);
     setVolumen(kVolumeMax / 2);  // setting the position applies it
 }
 
@@ -74,6 +73,25 @@ void TfPrincipal::FormPaint(HDC dc, const RECT& clip) {
     DeleteObject(b);
 }
 
+void TfPrincipal::showCounts(int lines, int words) {
+    SetWindowTextW(lContLineas, std::to_wstring(lines).c_str());
+    SetWindowTextW(lContPalabras, std::to_wstring(words).c_str());
+}
+
+void TfPrincipal::showSelectionEffects(bool bold, bool italic, bool underline) {
+    bNegrita.state = bold;
+    bItalica.state = italic;
+    bSubrayado.state = underline;
+}
+
+void TfPrincipal::showSwitches(bool sound, bool picture, bool transparent) {
+    bSonido.state = sound;
+    bFondo.state = picture;
+    btnTransparente.state = transparent;
+}
+
+void TfPrincipal::statusLineStopped() { temporizadorResumen->setEnabled(verResumen); }
+
 void TfPrincipal::repaint() {
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
@@ -108,7 +126,7 @@ void TfPrincipal::FormResize() {
 }
 
 void TfPrincipal::inicializa() {
-    LiveSettings& s = fConfiguracion->live;
+    const LiveSettings& s = fConfiguracion->live;
     pintaFondo();
     bFondo.state = s.confImagenFondo;
     fContenidoTexto->setEditorBorder(s.confImagenFondo ? 0 : 1);
@@ -138,23 +156,21 @@ void TfPrincipal::FormClose() {
 }
 
 void TfPrincipal::bFondoClick() {
-    LiveSettings& s = fConfiguracion->live;
+    const LiveSettings& s = fConfiguracion->live;
     if (!fileExists(s.ficheroImagenFondo)) {
         ShowMessage(resourceString(missingMediaText(MissingMedia::BackgroundImage)));
         bFondo.state = false;
         return;
     }
-    s.confImagenFondo = bFondo.state;
-    fConfiguracion->escribeConfiguracion();
+    fConfiguracion->saveImagenFondo(bFondo.state);
     fContenidoTexto->setEditorBorder(s.confImagenFondo ? 0 : 1);
     pintaFondo();
     repaint();
 }
 
 void TfPrincipal::btnTransparenteClick() {
-    LiveSettings& s = fConfiguracion->live;
-    s.confTransparente = btnTransparente.state;
-    fConfiguracion->escribeConfiguracion();
+    const LiveSettings& s = fConfiguracion->live;
+    fConfiguracion->saveTransparente(btnTransparente.state);
     setAlphaBlend(hwnd, s.confTransparente, s.transparenciaPrincipal.value);
 }
 

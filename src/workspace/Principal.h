@@ -1,5 +1,6 @@
 #pragma once
 // The workspace window: full screen behind the text window.
+#include "text/TextHost.h"
 #include "widgets/Controls.h"
 #include "widgets/Timer.h"
 #include "widgets/Win.h"
@@ -13,7 +14,7 @@
 
 namespace tv {
 
-class TfPrincipal : public Window {
+class TfPrincipal : public Window, public TextHost {
 public:
     void FormCreate();
     void inicializa();
@@ -21,38 +22,53 @@ public:
     void pintaFondo();
     void FormPaint(HDC dc, const RECT& clip);
     void FormResize();
-    void FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
+    void FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) override;
     void bFondoClick();
     void btnTransparenteClick();
     void bSalirClick();
     void setColor(int colour);
     void repaint();
 
-    // Ambient sound and key click (sound/SoundCommands.cpp).
+    // Ambient sound and key click (SoundCommands.cpp).
     void reproduceSonido();
     void bSonidoClick();
     void bTecladoClick();
     void sbVolumenChange();
     void MPFadeOut();
-    // Break countdown (rest/BreakTimer.cpp).
+    // Break countdown (BreakTimer.cpp).
     void jvtTemporizadorTimer();
 
-    // Hover panels (workspace/Panels.cpp).
+    // Hover panels (Panels.cpp).
     void createPanels();
     void muestraMenu();
     void ocultaMenu();
     void FormMouseEnter();
     void bConfiguracionClick();
-    void bNegritaClick();
-    void bItalicaClick();
-    void bSubrayadoClick();
+    void bNegritaClick() override;
+    void bItalicaClick() override;
+    void bSubrayadoClick() override;
     void bFuenteClick(const BitmapButton& sender);
     void bFuenteTamanyoClick(const BitmapButton& sender);
     void showVolumeControls(bool visible);  // lVolumen and sbVolumen
     void showBreakCountdown();              // pbTiempoDescanso, its hint and lblTxtMinutos
     void setVolumen(int position);          // sbVolumen from code: clamped, reports a change
 
-    // Placement handles (workspace/Panels.cpp).
+    // What the text window asks of the workspace.
+    HWND hostWindow() const override { return hwnd; }
+    bool hasChanges() const override { return hayCambios; }
+    void markChanged() override { hayCambios = true; }
+    void markSaved() override { hayCambios = false; }
+    void showCounts(int lines, int words) override;
+    void showSelectionEffects(bool bold, bool italic, bool underline) override;
+    void pointerOnText() override { ocultaMenu(); }
+    void statusLineStopped() override;
+
+    // What the settings tell the workspace.
+    void setMinutes(int minutes) { iMinutos = minutes; }  // the stored writing minutes, before the countdown adopts them
+    void showSwitches(bool sound, bool picture, bool transparent);  // drawn only; runs nothing
+    void showKeyClick(bool on) { bTeclado.state = on; }
+
+    // Placement handles (Panels.cpp).
     void CreateNodes();
     void PositionNodes(HWND aroundControl);
     void SetNodesVisible(bool value);
@@ -97,6 +113,5 @@ private:
 };
 
 extern TfPrincipal* fPrincipal;
-extern bool verResumen;
 
 }  // namespace tv

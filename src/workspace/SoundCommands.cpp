@@ -29,15 +29,13 @@ void TfPrincipal::reproduceSonido() {
 }
 
 void TfPrincipal::bSonidoClick() {
-    LiveSettings& s = fConfiguracion->live;
-    if (!fileExists(s.ficheroSonidoAmbiente)) {
+    if (!fileExists(fConfiguracion->live.ficheroSonidoAmbiente)) {
         ShowMessage(resourceString(missingMediaText(MissingMedia::AmbientSound)));
         bSonido.state = false;
         return;
     }
-    s.confSonido = bSonido.state;
     showVolumeControls(bSonido.state);
-    fConfiguracion->escribeConfiguracion();
+    fConfiguracion->saveSonido(bSonido.state);
     reproduceSonido();
 }
 
