@@ -34,7 +34,7 @@ target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32)
 file(GLOB I18N_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/i18n/*.cpp)
 add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_wine.cpp ${CMAKE_SOURCE_DIR}/src/text/Editor.cpp
   ${CMAKE_SOURCE_DIR}/src/text/DocumentIO.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Win.cpp
-  ${CMAKE_SOURCE_DIR}/src/widgets/Errors.cpp ${I18N_WIN_SOURCES})
+  ${CMAKE_SOURCE_DIR}/src/widgets/Errors.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Handles.cpp ${I18N_WIN_SOURCES})
 target_compile_definitions(editor_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(editor_bench PRIVATE -Wno-missing-field-initializers)
 target_link_options(editor_bench PRIVATE -static -static-libgcc -static-libstdc++)
@@ -50,7 +50,7 @@ target_link_libraries(keyclick_bench PRIVATE tolvane_core winmm user32 gdi32)
 # Large documents: open, status-line refresh, typing and save at 100 KB to 10 MB, beside a bare rich edit; prints figures.
 add_executable(large_docs_bench ${CMAKE_SOURCE_DIR}/bench/large_docs_wine.cpp ${CMAKE_SOURCE_DIR}/src/text/Editor.cpp
   ${CMAKE_SOURCE_DIR}/src/text/DocumentIO.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Win.cpp
-  ${CMAKE_SOURCE_DIR}/src/widgets/Errors.cpp ${I18N_WIN_SOURCES})
+  ${CMAKE_SOURCE_DIR}/src/widgets/Errors.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Handles.cpp ${I18N_WIN_SOURCES})
 target_compile_definitions(large_docs_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(large_docs_bench PRIVATE -Wno-missing-field-initializers)
 target_link_options(large_docs_bench PRIVATE -static -static-libgcc -static-libstdc++)

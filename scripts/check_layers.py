@@ -22,6 +22,10 @@ ALLOWED = {
 # only; above widgets, any Win32 file may include any core, as no core
 # includes a Win32 header.
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^/"]+)/([^"]*)"', re.M)
+# Handles are released by their owners in widgets/Handles.h, nowhere else.
+RELEASE = re.compile(r'\b(DeleteObject|DeleteDC|ReleaseDC|CloseHandle|RegCloseKey|UnmapViewOfFile|LocalFree|'
+                     r'GlobalDeleteAtom)\s*\(')
+OWNERS = "widgets/Handles.h"
 
 
 def problems(src):
@@ -33,7 +37,11 @@ def problems(src):
         if folder not in ALLOWED:
             yield f"{path}: folder {folder}/ is not in the layer table of {__file__}"
             continue
-        for target, rest in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
+        text = path.read_text(encoding="utf-8", errors="replace")
+        if "/".join(parts) != OWNERS:
+            for call in sorted(set(RELEASE.findall(text))):
+                yield f"{path}: {call} outside {OWNERS}: hold the handle in one of its owners"
+        for target, rest in INCLUDE.findall(text):
             to_core = rest.startswith("core/")
             if target == folder and (to_core or not in_core):
                 continue
@@ -52,7 +60,7 @@ def main():
     found = list(problems(src))
     for p in found:
         print(p)
-    print(f"layers: {len(found)} include(s) against the table" if found else "layers: every include follows the table")
+    print(f"layers: {len(found)} include(s) against the table" if found else "layers: every include follows the table; handles are released by their owners only")
     return 1 if found else 0
 
 

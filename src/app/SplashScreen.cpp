@@ -1,5 +1,7 @@
 #include "app/SplashScreen.h"
 
+#include "widgets/Handles.h"
+
 namespace tv {
 
 TfSplashScreen* fSplashScreen = nullptr;
@@ -27,9 +29,7 @@ void TfSplashScreen::showAndPaint() {
     SetWindowPos(hwnd, HWND_TOP, x, y, area.right, area.bottom, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     setAlphaBlend(hwnd, true, kAlpha);
     // No message is handled during the pause that follows, so paint now.
-    HDC dc = GetDC(hwnd);
-    paint(dc);
-    ReleaseDC(hwnd, dc);
+    if (const WindowDC dc(hwnd); dc) paint(dc.get());
     GdiFlush();
 }
 
@@ -37,13 +37,11 @@ void TfSplashScreen::paint(HDC dc) {
     RECT all{0, 0, kWidth, kHeight};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const int top = kHeight - kLabelHeight;
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    Rectangle(dc, 0, 0, kWidth, top);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    {
+        const Pen pen(CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
+        const Selection p(dc, pen.get()), b(dc, GetStockObject(WHITE_BRUSH));
+        Rectangle(dc, 0, 0, kWidth, top);
+    }
     if (imgLogo && !imgLogo->empty()) {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), imgLogo->width, -imgLogo->height, 1, 32, BI_RGB};
@@ -52,10 +50,9 @@ void TfSplashScreen::paint(HDC dc) {
                           imgLogo->pixels.data(), &bi, DIB_RGB_COLORS);
     }
     RECT label{0, top, kWidth, kHeight};
-    HGDIOBJ oldFont = SelectObject(dc, font_);
+    const Selection f(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, kLabel, -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
 }
 
 LRESULT TfSplashScreen::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -65,10 +62,8 @@ LRESULT TfSplashScreen::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        paint(dc);
-        EndPaint(hwnd, &ps);
+        const PaintDC dc(hwnd);
+        paint(dc.get());
         return 0;
     }
     }

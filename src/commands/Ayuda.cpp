@@ -2,6 +2,7 @@
 
 #include "commands/core/CommandMap.h"
 #include "i18n/Localization.h"
+#include "widgets/Handles.h"
 
 namespace tv {
 
@@ -15,8 +16,9 @@ constexpr COLORREF kDescriptionColour = RGB(128, 128, 128);
 // a fixed box would cut long texts and paint its blank part over the label
 // beside it.
 void fitLabels(HWND window, HFONT font, const std::vector<HWND>& labels) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
+    const WindowDC windowDC(window);
+    const HDC dc = windowDC.get();
+    const Selection selectedFont(dc, font);
     for (HWND l : labels) {
         const int n = GetWindowTextLengthW(l);
         std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
@@ -25,8 +27,6 @@ void fitLabels(HWND window, HFONT font, const std::vector<HWND>& labels) {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         SetWindowPos(l, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
 }
 }  // namespace
 

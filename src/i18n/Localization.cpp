@@ -3,6 +3,7 @@
 #include "widgets/Errors.h"
 #include "i18n/core/MoCatalog.h"
 #include "i18n/core/Translate.h"
+#include "widgets/Handles.h"
 
 #include <map>
 #include <memory>
@@ -41,20 +42,14 @@ private:
 // sharing, so nobody can change the bytes the catalog was checked against.
 class MappedFile {
 public:
-    MappedFile(HANDLE file, HANDLE mapping, const void* view, std::size_t size)
-        : file_(file), mapping_(mapping), view_(view), size_(size) {}
-    ~MappedFile() {
-        UnmapViewOfFile(view_);
-        CloseHandle(mapping_);
-        CloseHandle(file_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    std::string_view bytes() const { return {static_cast<const char*>(view_), size_}; }
+    MappedFile(KernelHandle file, KernelHandle mapping, MappedView view, std::size_t size)
+        : file_(std::move(file)), mapping_(std::move(mapping)), view_(std::move(view)), size_(size) {}
+    std::string_view bytes() const { return {static_cast<const char*>(view_.get()), size_}; }
 private:
-    HANDLE file_;
-    HANDLE mapping_;
-    const void* view_;
+    // Released in the reverse order: the view, the mapping, the file.
+    KernelHandle file_;
+    KernelHandle mapping_;
+    MappedView view_;
     std::size_t size_;
 };
 
@@ -67,35 +62,25 @@ std::map<FileId, std::weak_ptr<MappedFile>> openFiles;
 enum class MapResult { Mapped, CannotOpen, NotACatalog };
 
 MapResult mapFile(const std::wstring& path, std::shared_ptr<MappedFile>& out) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return MapResult::CannotOpen;
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return MapResult::CannotOpen;
     BY_HANDLE_FILE_INFORMATION fi{};
     LARGE_INTEGER size{};
-    if (!GetFileInformationByHandle(file, &fi) || !GetFileSizeEx(file, &size)) {
-        CloseHandle(file);
-        return MapResult::CannotOpen;
-    }
+    if (!GetFileInformationByHandle(file.get(), &fi) || !GetFileSizeEx(file.get(), &size)) return MapResult::CannotOpen;
     // An empty file cannot be mapped, and it is no catalog anyway.
-    if (size.QuadPart <= 0 || static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX) {
-        CloseHandle(file);
-        return MapResult::NotACatalog;
-    }
+    if (size.QuadPart <= 0 || static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX) return MapResult::NotACatalog;
     const FileId id{fi.dwVolumeSerialNumber, fi.nFileIndexHigh, fi.nFileIndexLow};
     ExclusiveLock lock(filesLock);
     if (auto shared = openFiles[id].lock()) {
-        CloseHandle(file);
         out = std::move(shared);
         return MapResult::Mapped;
     }
-    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
-    if (!view) {
-        if (mapping) CloseHandle(mapping);
-        CloseHandle(file);
-        return MapResult::CannotOpen;
-    }
-    out = std::make_shared<MappedFile>(file, mapping, view, static_cast<std::size_t>(size.QuadPart));
+    KernelHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    MappedView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
+    if (!view) return MapResult::CannotOpen;
+    out = std::make_shared<MappedFile>(std::move(file), std::move(mapping), std::move(view),
+                                       static_cast<std::size_t>(size.QuadPart));
     openFiles[id] = out;
     return MapResult::Mapped;
 }
@@ -183,13 +168,7 @@ BOOL CALLBACK translateChild(HWND h, LPARAM) {
     return TRUE;
 }
 
-// Global atoms outlive the process unless released.
-struct MarkerAtoms {
-    std::vector<ATOM> atoms;
-    ~MarkerAtoms() {
-        for (ATOM a : atoms) GlobalDeleteAtom(a);
-    }
-} markerAtoms;
+std::vector<GlobalAtom> markerAtoms;  // released when the program ends
 
 }  // namespace
 
@@ -238,7 +217,7 @@ void TranslateComponent(HWND window) {
     translateText(window);
     EnumChildWindows(window, translateChild, 0);  // walks all descendants
     ATOM atom = GlobalAddAtomW(language.empty() ? L"-" : language.c_str());
-    if (atom) markerAtoms.atoms.push_back(atom);
+    if (atom) markerAtoms.emplace_back(atom);
     // The marker must be non-null even if the atom table is full.
     SetPropW(window, kTranslationMarker, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom ? atom : 1)));
 }

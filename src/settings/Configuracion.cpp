@@ -1,6 +1,7 @@
 #include "settings/Configuracion.h"
 
 #include "i18n/Resources.h"
+#include "widgets/Handles.h"
 
 #include <vector>
 
@@ -9,15 +10,16 @@ namespace tv {
 TfConfiguracion* fConfiguracion = nullptr;
 
 namespace {
+// The settings key, opened (and created when missing) for one read or write.
 struct Key {
+    RegistryKey key;
     HKEY h = nullptr;
     Key() {
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) ==
             ERROR_SUCCESS)
+            key.reset(h);
+        else
             h = nullptr;
-    }
-    ~Key() {
-        if (h) RegCloseKey(h);
     }
 };
 }  // namespace

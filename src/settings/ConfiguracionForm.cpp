@@ -3,6 +3,7 @@
 #include "widgets/Errors.h"
 #include "settings/Configuracion.h"
 #include "settings/FilePicker.h"
+#include "widgets/Handles.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -108,8 +109,7 @@ void TfConfiguracion::FormCreate() {
 
     font_ = tahoma(11);
     titleFont_ = tahoma(13);  // 10 point
-    linkFont_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    linkFont_ = cachedFont(L"Tahoma", 11, FW_NORMAL, false, true);
     logo_ = logoPicture();
 
     // The controls' reactions that stay in this window; those that reach

@@ -1,6 +1,6 @@
 #include "sound/SoundLog.h"
 
-#include "widgets/Win.h"
+#include "widgets/Handles.h"
 
 #include <cstdio>
 
@@ -8,14 +8,16 @@ namespace tv::soundlog {
 
 namespace {
 HANDLE file() {
-    static const HANDLE h = [] {
+    // Never released: the click's stop at exit is logged after the program's
+    // other statics are gone, so the system closes the file with the process.
+    static const KernelHandle* const h = [] {
         wchar_t name[MAX_PATH * 2];
         DWORD n = GetEnvironmentVariableW(L"TOLVANE_TEST_MCI_LOG", name, static_cast<DWORD>(std::size(name)));
-        if (n == 0 || n >= std::size(name)) return INVALID_HANDLE_VALUE;
-        return CreateFileW(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (n == 0 || n >= std::size(name)) return new KernelHandle();
+        return new KernelHandle(CreateFileW(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                            FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }();
-    return h;
+    return *h ? h->get() : INVALID_HANDLE_VALUE;
 }
 }  // namespace
 

@@ -27,13 +27,11 @@ LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
     if (msg == WM_ERASEBKGND) {
         RECT r;
         GetClientRect(h, &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, *reinterpret_cast<HBRUSH*>(data));
+        FillRect(reinterpret_cast<HDC>(wp), &r, reinterpret_cast<const SolidBrush*>(data)->current());
         return 1;
     }
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(h, &ps);
-        EndPaint(h, &ps);
+        const PaintDC validated(h);
         return 0;
     }
     return DefSubclassProc(h, msg, wp, lp);
@@ -42,7 +40,7 @@ LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
 
 void TfContenidoTexto::FormCreate() {
     font_ = tahoma(11);
-    areaBrush_ = CreateSolidBrush(RGB(255, 255, 255));
+    areaBrush_.get(RGB(255, 255, 255));
     auto panel = [this]() {
         HWND p = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -115,9 +113,7 @@ void TfContenidoTexto::setEditorBorder(int width) {
 void TfContenidoTexto::applyColours(int textColour, int areaColour) {
     areaColour_ = areaColour;
     COLORREF area = resolveColour(areaColour, COLOR_WINDOW);
-    HBRUSH old = areaBrush_;
-    areaBrush_ = CreateSolidBrush(area);
-    if (old) DeleteObject(old);
+    areaBrush_.get(area);
     editor::setColours(rtText.hwnd, resolveColour(textColour, COLOR_WINDOWTEXT), area);
     SendMessageW(barraEstado, SB_SETBKCOLOR, 0, static_cast<LPARAM>(area));
     SendMessageW(rtText.hwnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
@@ -209,7 +205,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd, &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, areaBrush_);
+        FillRect(reinterpret_cast<HDC>(wp), &r, areaBrush_.current());
         return 1;
     }
     case WM_ACTIVATE:
@@ -230,7 +226,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (n->hwndFrom == rtText.hwnd && n->code == EN_SELCHANGE) rtTextSelectionChange();
         return 0;
     }
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_);
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_.current());
     case WM_CLOSE: SendMessageW(host->hostWindow(), WM_CLOSE, 0, 0); return 0;
     }
     return base(msg, wp, lp);

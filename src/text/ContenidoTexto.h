@@ -5,6 +5,7 @@
 #include "text/TextHost.h"
 #include "text/TransparentRichEdit.h"
 #include "text/core/StatusLine.h"
+#include "widgets/Handles.h"
 #include "widgets/Win.h"
 
 #include <string>
@@ -43,8 +44,8 @@ private:
     bool shown_ = false;
     editor::StatusTracker status_;
     int areaColour_ = 16777215;
-    HBRUSH areaBrush_ = nullptr;
-    HFONT font_ = nullptr;
+    SolidBrush areaBrush_;  // the text-area colour, behind the margins and the status bar
+    HFONT font_ = nullptr;  // from the font cache
     std::wstring clickLoadFailed_;  // a click file that could not be read is reported once
 };
 

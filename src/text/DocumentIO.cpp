@@ -2,6 +2,7 @@
 
 #include "i18n/Resources.h"
 #include "text/core/DocumentFormat.h"
+#include "widgets/Handles.h"
 #include "widgets/Win.h"
 
 #include <richedit.h>
@@ -107,16 +108,16 @@ std::string fileBytes(HWND re, DocFormat fmt, TextEncoding& encoding) {
 // stays a link and its target gets the text. The name itself when it does not
 // exist yet or cannot be resolved.
 std::wstring finalTarget(const std::wstring& fileName) {
-    HANDLE h = CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return fileName;
+    const KernelHandle file(CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return fileName;
+    const HANDLE h = file.get();
     std::wstring path(MAX_PATH, L'\0');
     DWORD n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
     if (n >= path.size()) {
         path.resize(n + 1);
         n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
     }
-    CloseHandle(h);
     if (n == 0 || n >= path.size()) return fileName;
     path.resize(n);
     return path;
@@ -152,12 +153,15 @@ void replaceFile(const std::wstring& fileName, const std::string& bytes) {
     const std::wstring temp = target + L".tvsave~";
     clearLeftover(temp);
     if (target != fileName) clearLeftover(fileName + L".tvsave~");
-    HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) throw Failure(cannotCreate(fileName, GetLastError()));
-    DWORD written = 0;
-    bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size() && FlushFileBuffers(f);
-    CloseHandle(f);
+    bool ok;
+    {
+        const KernelHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                         nullptr));
+        if (!f) throw Failure(cannotCreate(fileName, GetLastError()));
+        DWORD written = 0;
+        ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size() && FlushFileBuffers(f.get());
+    }  // closed before the file is moved into place
     if (!ok) {
         DeleteFileW(temp.c_str());
         throw Failure(resourceString(L"Failed to Save Stream"));

@@ -5,6 +5,7 @@
 #include "text/ContenidoTexto.h"
 #include "text/DocumentIO.h"
 #include "text/core/DocumentFormat.h"
+#include "widgets/Handles.h"
 
 #include <commdlg.h>
 #include <richedit.h>
@@ -102,9 +103,8 @@ void bGuardarComoClick() {
 
 void cargaPrimerFichero() {
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring first = argv && argc > 1 ? argv[1] : L"";
-    if (argv) LocalFree(argv);
+    const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+    std::wstring first = argv && argc > 1 ? argv.get()[1] : L"";
     if (first.empty()) return;
     encoding = loadInto(editor(), first);
     fContenidoTexto->documentReplaced();

@@ -1,5 +1,6 @@
 #include "widgets/ColourButton.h"
 
+#include "widgets/Handles.h"
 #include "widgets/Errors.h"
 #include "widgets/core/ColourPalette.h"
 
@@ -19,19 +20,17 @@ constexpr int kArrowWidth = 12;
 COLORREF shown(std::int32_t value, int automaticSys) { return resolveColour(value, automaticSys); }
 
 void fill(HDC dc, const RECT& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    const Brush b(CreateSolidBrush(c));
+    FillRect(dc, &r, b.get());
 }
 
 void frame(HDC dc, const RECT& r, COLORREF c, int width = 1) {
-    HBRUSH b = CreateSolidBrush(c);
+    const Brush b(CreateSolidBrush(c));
     RECT f = r;
     for (int i = 0; i < width; ++i) {
-        FrameRect(dc, &f, b);
+        FrameRect(dc, &f, b.get());
         InflateRect(&f, -1, -1);
     }
-    DeleteObject(b);
 }
 
 RECT toRect(const pal::Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
@@ -63,7 +62,7 @@ private:
     ColourButton* owner_ = nullptr;
     HWND hwnd_ = nullptr;
     HWND tip_ = nullptr;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // from the font cache
     bool floating_ = false;
     pal::Item hot_{};
     pal::Item pressed_{};
@@ -108,7 +107,6 @@ ColourPaletteWindow* ColourPaletteWindow::open(ColourButton* owner) {
     HWND root = GetAncestor(owner->hwnd, GA_ROOT);
     HWND h = CreateWindowExW(ex, kPaletteClass, L"", style, x, y, ww, wh, root, nullptr, GetModuleHandleW(nullptr), p);
     if (!h) {
-        DeleteObject(p->font_);
         delete p;
         throw Failure(L"Cannot open the colour palette: " + systemErrorText(GetLastError()));
     }
@@ -149,7 +147,6 @@ LRESULT CALLBACK ColourPaletteWindow::proc(HWND h, UINT msg, WPARAM wp, LPARAM l
             self->owner_->palette_ = nullptr;
             InvalidateRect(self->owner_->hwnd, nullptr, FALSE);
         }
-        if (self->font_) DeleteObject(self->font_);
         SetWindowLongPtrW(h, GWLP_USERDATA, 0);
         delete self;
         return DefWindowProcW(h, msg, wp, lp);
@@ -315,7 +312,7 @@ void ColourPaletteWindow::paint(HDC dc) {
     }
 
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, font_);
+    const Selection selectedFont(dc, font_);
     auto row = [&](pal::Item item, const wchar_t* text, bool swatch) {
         RECT r = toRect(pal::boxOf(item));
         if (item == hot_) {
@@ -346,7 +343,6 @@ void ColourPaletteWindow::paint(HDC dc) {
         else if (item == selected) frame(dc, r, GetSysColor(COLOR_WINDOWTEXT));
     }
     row({pal::Kind::Other, 0}, L"Other Colors...", false);
-    SelectObject(dc, oldFont);
 }
 
 // The button.
@@ -394,14 +390,12 @@ void ColourButton::paint(HDC dc, const RECT& r) {
     // The drop-down arrow.
     const int ax = r.right - kArrowWidth + 1, ay = (r.top + r.bottom) / 2 - 1;
     POINT tri[3] = {{ax, ay}, {ax + 6, ay}, {ax + 3, ay + 3}};
-    HBRUSH b = CreateSolidBrush(GetSysColor(COLOR_BTNTEXT));
-    HPEN p = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
-    HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, p);
-    Polygon(dc, tri, 3);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
-    DeleteObject(b);
-    DeleteObject(p);
+    {
+        const Brush b(CreateSolidBrush(GetSysColor(COLOR_BTNTEXT)));
+        const Pen p(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)));
+        const Selection sb(dc, b.get()), sp(dc, p.get());
+        Polygon(dc, tri, 3);
+    }
     if (GetFocus() == hwnd) {
         RECT f = r;
         InflateRect(&f, -2, -2);

@@ -1,6 +1,6 @@
 #include "widgets/Controls.h"
 
-#include "widgets/Errors.h"
+#include "widgets/Handles.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -50,14 +50,10 @@ HWND tooltipFor(HWND parent) {
 int dpiScale(HWND h, int v) { return MulDiv(v, static_cast<int>(GetDpiForWindow(h)), 96); }
 
 void fillRounded(HDC dc, const RECT& r, COLORREF fill, int radius) {
-    HBRUSH b = CreateSolidBrush(fill);
-    HPEN p = CreatePen(PS_SOLID, 1, fill);
-    HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, p);
+    const Brush b(CreateSolidBrush(fill));
+    const Pen p(CreatePen(PS_SOLID, 1, fill));
+    const Selection sb(dc, b.get()), sp(dc, p.get());
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
-    DeleteObject(b);
-    DeleteObject(p);
 }
 }  // namespace
 
@@ -126,8 +122,7 @@ void BitmapButton::create(HWND parent, const wchar_t* name, int x, int y, int w,
     at_ = captionAt;
     face = faceName;
     points = MulDiv(pixelHeight, 72, 96);
-    font_ = CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, faceName);
+    font_ = cachedFont(faceName, pixelHeight);
     createControl(parent, name, x, y, w, h);
 }
 
@@ -140,16 +135,14 @@ void BitmapButton::paint(HDC dc, const RECT& r) {
     fillRounded(dc, top, down ? kFaceDownLight : lit ? kFaceHotLight : kFaceLight, dpiScale(hwnd, 6));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, down || lit ? RGB(0, 0, 0) : kCream);
-    HGDIOBJ old = SelectObject(dc, font_);
+    const Selection f(dc, font_);
     TextOutW(dc, at_.x, at_.y, caption_.c_str(), static_cast<int>(caption_.size()));
-    SelectObject(dc, old);
 }
 
 void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& glyph,
                           const wchar_t* faceName, int weight, bool italic, bool underline) {
     glyph_ = glyph;
-    font_ = CreateFontW(-13, 0, 0, 0, weight, italic, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, faceName);
+    font_ = cachedFont(faceName, 13, weight, italic, underline);
     createControl(parent, name, x, y, w, h);
 }
 
@@ -157,10 +150,9 @@ void SwitchButton::paint(HDC dc, const RECT& r) {
     fillRounded(dc, r, state ? kFaceDark : kOffFace, dpiScale(hwnd, 8));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, state ? kCream : kOffGlyph);
-    HGDIOBJ old = SelectObject(dc, font_);
+    const Selection f(dc, font_);
     RECT t = r;
     DrawTextW(dc, glyph_.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
 void GradientBar::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, bool visible) {
@@ -194,9 +186,8 @@ bool GradientBar::message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void GradientBar::paint(HDC dc, const RECT& r) {
-    HBRUSH frame = CreateSolidBrush(RGB(160, 160, 160));
-    FrameRect(dc, &r, frame);
-    DeleteObject(frame);
+    const Brush frame(CreateSolidBrush(RGB(160, 160, 160)));
+    FrameRect(dc, &r, frame.get());
     const long long span = static_cast<long long>(max_) - min_;
     const int inner = r.right - r.left - 2;
     const int filled = span > 0 ? static_cast<int>(inner * (static_cast<long long>(pos_) - min_) / span) : 0;

@@ -58,7 +58,7 @@ protected:
 private:
     std::wstring caption_;
     POINT at_{};
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // from the font cache
 };
 
 // An on/off switch: a click flips the state and then runs onClick, which reads
@@ -90,7 +90,7 @@ protected:
 
 private:
     std::wstring glyph_;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // from the font cache
 };
 
 // A smooth progress bar with a grey-to-silver gradient. It answers the

@@ -1,6 +1,6 @@
 #include "widgets/ValueSlider.h"
 
-#include "widgets/Errors.h"
+#include "widgets/Handles.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -55,7 +55,7 @@ void ValueSlider::paint(HDC dc, const RECT& r) {
 
     // The number sits in a gap of the groove, so the line never strikes it through.
     const std::wstring text = std::to_wstring(value_);
-    HGDIOBJ old = SelectObject(dc, font_);
+    const Selection selectedFont(dc, font_);
     SIZE sz{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
     const int tx = (r.left + r.right - sz.cx) / 2;
@@ -70,7 +70,6 @@ void ValueSlider::paint(HDC dc, const RECT& r) {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     RECT t = r;
     DrawTextW(dc, text.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
     if (GetFocus() == hwnd) {
         RECT f = r;
         InflateRect(&f, -1, -1);

@@ -28,7 +28,7 @@ private:
     void userSets(int v);
     int min_ = 0, max_ = 100, value_ = 0;
     bool dragging_ = false;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // from the font cache
 };
 
 }  // namespace tv

@@ -1,7 +1,6 @@
 #include "widgets/Win.h"
+#include "widgets/Handles.h"
 #include "widgets/core/JpegImage.h"
-
-#include "widgets/Errors.h"
 
 #include <vector>
 
@@ -16,8 +15,8 @@ std::wstring systemErrorText(DWORD code) {
     wchar_t* buf = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    const LocalMemory<wchar_t*> owned(buf);
     std::wstring s = n && buf ? std::wstring(buf, n) : L"Error " + std::to_wstring(code);
-    if (buf) LocalFree(buf);
     while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
     return s;
 }
@@ -42,9 +41,10 @@ bool fileExists(const std::wstring& path) {
 }
 
 std::string readWholeFile(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE)
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const HANDLE f = file.get();
+    if (!file)
         throw Failure(L"Cannot open file \"" + path + L"\". " + systemErrorText(GetLastError()));
     std::string data;
     LARGE_INTEGER size{};
@@ -56,7 +56,6 @@ std::string readWholeFile(const std::wstring& path) {
                               got == data.size());
     }
     DWORD err = GetLastError();
-    CloseHandle(f);
     if (!ok) throw Failure(L"Cannot open file \"" + path + L"\". " + systemErrorText(err));
     return data;
 }
@@ -68,8 +67,8 @@ COLORREF resolveColour(int value, int defaultSysColour) {
 }
 
 void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw) {
-    HRGN rgn = CreateRoundRectRgn(0, 0, w, h, ellipse, ellipse);
-    if (!SetWindowRgn(hwnd, rgn, redraw)) DeleteObject(rgn);  // the system owns it only on success
+    Region rgn(CreateRoundRectRgn(0, 0, w, h, ellipse, ellipse));
+    if (SetWindowRgn(hwnd, rgn.get(), redraw)) rgn.release();  // the system owns it only on success
 }
 
 void setAlphaBlend(HWND hwnd, bool on, int level) {
@@ -83,10 +82,7 @@ void setAlphaBlend(HWND hwnd, bool on, int level) {
     }
 }
 
-HFONT tahoma(int pixelHeight) {
-    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
-}
+HFONT tahoma(int pixelHeight) { return cachedFont(L"Tahoma", pixelHeight); }
 
 void Window::registerClass(const wchar_t* name, HBRUSH background, UINT style) {
     WNDCLASSEXW wc{sizeof wc};
@@ -146,29 +142,22 @@ bool MouseEnter::moved(HWND window) {
 
 SIZE textExtent(HWND window, HFONT font, const std::wstring& text) {
     SIZE sz{};
-    if (HDC dc = GetDC(window)) {
-        HGDIOBJ old = SelectObject(dc, font);
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
+    if (const WindowDC dc(window); dc) {
+        const Selection f(dc.get(), font);
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &sz);
     }
     return sz;
 }
 
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    const PaintDC dc(window);
     RECT r{};
     GetClientRect(window, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    guarded([&] { paint(mem, r); });
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(window, &ps);
+    const MemoryDC mem(dc.get());
+    const Bitmap bmp(CreateCompatibleBitmap(dc.get(), r.right, r.bottom));
+    const Selection drawn(mem.get(), bmp.get());
+    guarded([&] { paint(mem.get(), r); });
+    BitBlt(dc.get(), 0, 0, r.right, r.bottom, mem.get(), 0, 0, SRCCOPY);
 }
 
 void drawImage(HDC dc, const RECT& dest, const Image& img) {

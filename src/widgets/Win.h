@@ -39,7 +39,7 @@ void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw);
 // Alpha blending on or off with the level's low 8 bits.
 void setAlphaBlend(HWND hwnd, bool on, int level);
 
-HFONT tahoma(int pixelHeight);
+HFONT tahoma(int pixelHeight);  // from the font cache (widgets/Handles.h)
 
 // Mouse-enter of one window. The system reports only moves and the leaving;
 // fed the window's WM_MOUSEMOVE and WM_MOUSELEAVE, this says when the pointer

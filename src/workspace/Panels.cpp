@@ -344,12 +344,10 @@ LRESULT CALLBACK TfPrincipal::nodeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
+        const PaintDC dc(h);
         RECT r;
         GetClientRect(h, &r);
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        EndPaint(h, &ps);
+        FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         return 0;
     }
     case WM_LBUTTONDOWN:

@@ -68,9 +68,7 @@ void TfPrincipal::FormPaint(HDC dc, const RECT& clip) {
         drawImage(dc, rc, *jpgFondo);
         return;
     }
-    HBRUSH b = CreateSolidBrush(resolveColour(color, COLOR_WINDOW));
-    FillRect(dc, &clip, b);
-    DeleteObject(b);
+    FillRect(dc, &clip, background_.get(resolveColour(color, COLOR_WINDOW)));
 }
 
 void TfPrincipal::showCounts(int lines, int words) {
@@ -222,10 +220,8 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        FormPaint(dc, ps.rcPaint);
-        EndPaint(hwnd, &ps);
+        const PaintDC dc(hwnd);
+        FormPaint(dc.get(), dc.dirty());
         return 0;
     }
     case WM_SIZE: FormResize(); return 0;

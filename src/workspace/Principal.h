@@ -2,6 +2,7 @@
 // The workspace window: full screen behind the text window.
 #include "text/TextHost.h"
 #include "widgets/Controls.h"
+#include "widgets/Handles.h"
 #include "widgets/Timer.h"
 #include "widgets/Win.h"
 #include "rest/core/Countdown.h"
@@ -105,7 +106,8 @@ private:
     HWND FCurrentNodeControl = nullptr;
     bool FNodePositioning = false;
     MouseEnter mouse_;
-    HFONT panelFont_ = nullptr;
+    HFONT panelFont_ = nullptr;  // from the font cache
+    SolidBrush background_;    // the workspace colour
     bool pictureShown() const;
     std::optional<Image> jpgFondo;
     std::wstring reportedBadPicture;  // a broken picture is reported once, not at every reload

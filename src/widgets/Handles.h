@@ -1,0 +1,179 @@
+#pragma once
+// Owners of the system's handles. Each wrapper releases its handle once, when
+// it goes; nothing else in the program deletes, closes or releases a handle.
+#include "widgets/Win.h"
+
+#include <utility>
+
+namespace tv {
+
+// Owns one handle; Traits says what "none" is and how to release it.
+template <typename Traits>
+class Owned {
+public:
+    using Handle = typename Traits::Handle;
+    Owned() = default;
+    explicit Owned(Handle h) : h_(h) {}
+    ~Owned() { reset(); }
+    Owned(Owned&& o) noexcept : h_(o.release()) {}
+    Owned& operator=(Owned&& o) noexcept {
+        if (this != &o) reset(o.release());
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+
+    void reset(Handle h = Traits::none()) {
+        if (Traits::valid(h_)) Traits::release(h_);
+        h_ = h;
+    }
+    Handle release() { return std::exchange(h_, Traits::none()); }
+    Handle get() const { return h_; }
+    explicit operator bool() const { return Traits::valid(h_); }
+
+private:
+    Handle h_ = Traits::none();
+};
+
+template <typename H>
+struct GdiTraits {
+    using Handle = H;
+    static H none() { return nullptr; }
+    static bool valid(H h) { return h != nullptr; }
+    static void release(H h) { DeleteObject(h); }
+};
+using Font = Owned<GdiTraits<HFONT>>;
+using Brush = Owned<GdiTraits<HBRUSH>>;
+using Pen = Owned<GdiTraits<HPEN>>;
+using Bitmap = Owned<GdiTraits<HBITMAP>>;
+using Region = Owned<GdiTraits<HRGN>>;
+
+// Files, mappings and the other kernel objects: null and INVALID_HANDLE_VALUE both mean none.
+struct KernelTraits {
+    using Handle = HANDLE;
+    static HANDLE none() { return nullptr; }
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void release(HANDLE h) { CloseHandle(h); }
+};
+using KernelHandle = Owned<KernelTraits>;
+
+struct ViewTraits {
+    using Handle = const void*;
+    static const void* none() { return nullptr; }
+    static bool valid(const void* h) { return h != nullptr; }
+    static void release(const void* h) { UnmapViewOfFile(h); }
+};
+using MappedView = Owned<ViewTraits>;
+
+struct RegistryTraits {
+    using Handle = HKEY;
+    static HKEY none() { return nullptr; }
+    static bool valid(HKEY h) { return h != nullptr; }
+    static void release(HKEY h) { RegCloseKey(h); }
+};
+using RegistryKey = Owned<RegistryTraits>;
+
+// Memory the system allocated for a result (FormatMessage, CommandLineToArgvW).
+template <typename P>
+struct LocalTraits {
+    using Handle = P;
+    static P none() { return nullptr; }
+    static bool valid(P h) { return h != nullptr; }
+    static void release(P h) { LocalFree(reinterpret_cast<HLOCAL>(h)); }
+};
+template <typename P>
+using LocalMemory = Owned<LocalTraits<P>>;
+
+struct AtomTraits {
+    using Handle = ATOM;
+    static ATOM none() { return 0; }
+    static bool valid(ATOM a) { return a != 0; }
+    static void release(ATOM a) { GlobalDeleteAtom(a); }
+};
+// Global atoms outlive the process unless released.
+using GlobalAtom = Owned<AtomTraits>;
+
+// A window's device context, from GetDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND w) : w_(w), dc_(GetDC(w)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(w_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND w_;
+    HDC dc_;
+};
+
+// A memory device context compatible with another one.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint of WM_PAINT.
+class PaintDC {
+public:
+    explicit PaintDC(HWND w) : w_(w), dc_(BeginPaint(w, &ps_)) {}
+    ~PaintDC() { EndPaint(w_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& dirty() const { return ps_.rcPaint; }
+
+private:
+    HWND w_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// An object selected into a DC for a scope; the previous one is selected back.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~Selection() { SelectObject(dc_, old_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A solid brush of one colour, created again only when the colour changes.
+class SolidBrush {
+public:
+    HBRUSH get(COLORREF colour) {
+        if (!brush_ || colour != colour_) {
+            brush_.reset(CreateSolidBrush(colour));
+            colour_ = colour;
+        }
+        return brush_.get();
+    }
+    HBRUSH current() const { return brush_.get(); }  // the last one made; null before the first
+
+private:
+    Brush brush_;
+    COLORREF colour_ = 0;
+};
+
+// The program's fonts, made once for each face, height and style and all
+// released when the program ends. Heights are in pixels.
+HFONT cachedFont(const wchar_t* face, int pixelHeight, int weight = FW_NORMAL, bool italic = false,
+                 bool underline = false);
+
+}  // namespace tv
