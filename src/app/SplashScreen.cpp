@@ -13,12 +13,8 @@ constexpr const wchar_t* kLabel = L"Tolvane  -  a quiet place to write  -  www.t
 
 void TfSplashScreen::FormCreate() {
     font_ = tahoma(13);
-    HMODULE self = GetModuleHandleW(nullptr);
-    if (HRSRC r = FindResourceW(self, L"LOGO", MAKEINTRESOURCEW(10))) {  // RT_RCDATA
-        HGLOBAL g = LoadResource(self, r);
-        const void* data = g ? LockResource(g) : nullptr;
-        if (data) imgLogo = decodeJpeg(static_cast<const unsigned char*>(data), SizeofResource(self, r));
-    }
+    if (const std::optional<std::string_view> data = programResource(L"LOGO"))
+        imgLogo = decodeJpeg(reinterpret_cast<const unsigned char*>(data->data()), data->size());
 }
 
 void TfSplashScreen::showAndPaint() {

@@ -36,12 +36,8 @@ void TfAyuda::FormCreate() {
         const std::pair<const wchar_t*, POINT> parts[2] = {{row.key, {row.keyLeft, row.keyTop}},
                                                            {row.description, {row.descriptionLeft, row.descriptionTop}}};
         for (int i = 0; i < 2; ++i) {
-            HWND l = CreateWindowExW(0, L"STATIC", parts[i].first, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, parts[i].second.x,
-                                     parts[i].second.y, 180, 14, hwnd,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), GetModuleHandleW(nullptr),
-                                     nullptr);
-            SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-            labels_.push_back(l);
+            labels_.push_back(createChild(hwnd, L"STATIC", parts[i].first, WS_VISIBLE | SS_NOPREFIX, parts[i].second.x,
+                                          parts[i].second.y, 180, 14, i, font_));
         }
     }
     TranslateComponent(hwnd);

@@ -16,11 +16,7 @@ constexpr int kCancelarId = 1001;
 
 HWND control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
              HFONT font, int id = 0) {
-    HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!c) throw Failure(L"Cannot create a control of the rest window: " + systemErrorText(GetLastError()));
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return c;
+    return createChild(parent, cls, text, WS_VISIBLE | style, x, y, w, h, id, font);
 }
 
 }  // namespace
@@ -49,9 +45,6 @@ void TfDescanso::FormCreate() {
 }
 
 void TfDescanso::ShowModal() {
-    if (modal_) return;
-    HWND before = GetActiveWindow();
-    modal_ = true;
     ModalHooks hooks;
     hooks.show = [this] {
         // Centred on the whole desktop, in front of the stay-on-top text window.
@@ -64,9 +57,7 @@ void TfDescanso::ShowModal() {
         SetFocus(bCancelar);
     };
     hooks.quit = [this] { close(); };
-    runModal(hwnd, modal_, hooks);
-    ShowWindow(hwnd, SW_HIDE);
-    if (before && IsWindow(before)) SetForegroundWindow(before);
+    showModal(hwnd, modal_, hooks);
 }
 
 void TfDescanso::FormShow() {

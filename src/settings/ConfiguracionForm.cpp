@@ -52,19 +52,9 @@ constexpr const wchar_t* kMakerNotice = L"\u00A9 2009-2025 Virelo";
 constexpr const wchar_t* kRightsNotice = L"All rights reserved.";
 
 
-void name(HWND h, const wchar_t* n) {
-    // For tools and tests: a field's or a label's text is what it shows.
-    SetPropW(h, L"TvName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(n))));
-}
-
 HWND make(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
           HFONT font, const wchar_t* controlName = nullptr, DWORD ex = 0) {
-    HWND c = CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!c) throw Failure(L"Cannot create a control of the configuration window: " + systemErrorText(GetLastError()));
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (controlName) name(c, controlName);
-    return c;
+    return createChild(parent, cls, text, WS_VISIBLE | style, x, y, w, h, id, font, controlName, ex);
 }
 
 // A label as wide and high as its text.
@@ -92,20 +82,15 @@ std::wstring textOf(HWND h) {
 }
 
 std::optional<Image> logoPicture() {
-    HMODULE self = GetModuleHandleW(nullptr);
-    HRSRC r = FindResourceW(self, L"LOGO", MAKEINTRESOURCEW(10));  // RT_RCDATA
-    HGLOBAL g = r ? LoadResource(self, r) : nullptr;
-    const void* data = g ? LockResource(g) : nullptr;
+    const std::optional<std::string_view> data = programResource(L"LOGO");
     if (!data) return std::nullopt;
-    return decodeJpeg(static_cast<const unsigned char*>(data), SizeofResource(self, r));
+    return decodeJpeg(reinterpret_cast<const unsigned char*>(data->data()), data->size());
 }
 
 }  // namespace
 
 void TfConfiguracion::FormCreate() {
-    wchar_t path[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    version = GetVersion(std::wstring(path, n));
+    version = GetVersion(programPath());
 
     font_ = tahoma(11);
     titleFont_ = tahoma(13);  // 10 point
@@ -133,16 +118,7 @@ void TfConfiguracion::FormCreate() {
 }
 
 void TfConfiguracion::createControls() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = pageProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"TvConfigPage";
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    const wchar_t* pageClass = registerWindowClass(L"TvConfigPage", pageProc);
     HFONT f = font_;
 
     PageControl1 = make(hwnd, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 8, 24, 553, 217, kTabId, f,
@@ -160,11 +136,9 @@ void TfConfiguracion::createControls() {
     SendMessageW(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     OffsetRect(&area, 8, 24);
     for (int p = 0; p < kPages; ++p) {
-        pages_[p] = CreateWindowExW(WS_EX_CONTROLPARENT, L"TvConfigPage", kPageCaptions[p],
-                                    WS_CHILD | WS_CLIPCHILDREN | (p == 0 ? WS_VISIBLE : 0), area.left, area.top,
-                                    area.right - area.left, area.bottom - area.top, hwnd, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-        if (!pages_[p]) throw Failure(L"Cannot create a page of the configuration window.");
+        pages_[p] = createChild(hwnd, pageClass, kPageCaptions[p], WS_CLIPCHILDREN | (p == 0 ? WS_VISIBLE : 0),
+                                area.left, area.top, area.right - area.left, area.bottom - area.top, 0, nullptr,
+                                nullptr, WS_EX_CONTROLPARENT);
         // Above the tab control, so that clicks on the page reach its controls.
         SetWindowPos(pages_[p], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -301,9 +275,6 @@ void TfConfiguracion::FormShow() {
 }
 
 void TfConfiguracion::ShowModal() {
-    if (modal_) return;
-    HWND before = GetActiveWindow();
-    modal_ = true;
     ModalHooks hooks;
     hooks.show = [this] {
         FormShow();
@@ -322,9 +293,7 @@ void TfConfiguracion::ShowModal() {
         }
         return false;
     };
-    runModal(hwnd, modal_, hooks);
-    ShowWindow(hwnd, SW_HIDE);
-    if (before && IsWindow(before)) SetForegroundWindow(before);
+    showModal(hwnd, modal_, hooks);
 }
 
 void TfConfiguracion::ShellOpen(const std::wstring& url, const std::wstring& params) {

@@ -34,6 +34,7 @@ LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
         const PaintDC validated(h);
         return 0;
     }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, panelProc, 1);
     return DefSubclassProc(h, msg, wp, lp);
 }
 }  // namespace
@@ -42,8 +43,7 @@ void TfContenidoTexto::FormCreate() {
     font_ = tahoma(11);
     areaBrush_.get(RGB(255, 255, 255));
     auto panel = [this]() {
-        HWND p = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND p = createChild(hwnd, L"STATIC", L"", WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0);
         SetWindowSubclass(p, panelProc, 1, reinterpret_cast<DWORD_PTR>(&areaBrush_));
         return p;
     };
@@ -51,9 +51,8 @@ void TfContenidoTexto::FormCreate() {
     Panel2 = panel();
     Panel3 = panel();
     Panel4 = panel();
-    barraEstado = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                                  0, 0, 0, 0, Panel2, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(barraEstado, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    barraEstado = createChild(Panel2, STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0, 0,
+                              0, font_);
     int edges[5] = {50, 150, 270, 410, -1};
     SendMessageW(barraEstado, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
     const wchar_t* initial[5] = {L"", L"Lin:Col", L"Words", L"Date and time", L"File name"};

@@ -14,32 +14,32 @@ void TTransparentRichEdit::create(HWND parent, int id) {
         LoadLibraryW(L"Riched20.dll");
         cls = RICHEDIT_CLASSW;
     }
-    hwnd = CreateWindowExW(WS_EX_TRANSPARENT, cls, L"",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
-                               ES_AUTOVSCROLL,
-                           0, 0, 530, 288, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd) throw Failure(L"Cannot create the text editor: " + systemErrorText(GetLastError()));
-    SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    HWND h = CreateWindowExW(WS_EX_TRANSPARENT, cls, L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
+                                 ES_AUTOVSCROLL,
+                             0, 0, 530, 288, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleW(nullptr), nullptr);
+    if (!h) throw Failure(L"Cannot create the text editor: " + systemErrorText(GetLastError()));
+    attach(h);
 }
 
-LRESULT CALLBACK TTransparentRichEdit::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                    DWORD_PTR data) {
-    auto* self = reinterpret_cast<TTransparentRichEdit*>(data);
-    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR) && self->onKeyMessage) {
-        self->onKeyMessage(msg, wp);
+LRESULT TTransparentRichEdit::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR) && onKeyMessage) {
+        onKeyMessage(msg, wp);
         struct Done {
             TTransparentRichEdit* self;
             ~Done() {
                 if (self->onKeyMessageDone) self->onKeyMessageDone();
             }
-        } done{self};
-        return keyMessage(self, h, msg, wp, lp);
+        } done{this};
+        return keyMessage(msg, wp, lp);
     }
-    return keyMessage(self, h, msg, wp, lp);
+    return keyMessage(msg, wp, lp);
 }
 
-LRESULT TTransparentRichEdit::keyMessage(TTransparentRichEdit* self, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TTransparentRichEdit::keyMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    TTransparentRichEdit* self = this;
+    const HWND h = hwnd;
     switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_KEYDOWN:
@@ -62,7 +62,7 @@ LRESULT TTransparentRichEdit::keyMessage(TTransparentRichEdit* self, HWND h, UIN
         break;
     case WM_MOUSELEAVE: self->mouse_.left(); break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return base(msg, wp, lp);
 }
 
 }  // namespace tv

@@ -8,9 +8,8 @@
 
 namespace tv {
 
-class TTransparentRichEdit {
+class TTransparentRichEdit : public Window {
 public:
-    HWND hwnd = nullptr;
     void create(HWND parent, int id);
 
     // Key and pointer events of the editor; a key-down handler that sets the
@@ -22,9 +21,11 @@ public:
     std::function<void(UINT msg, WPARAM key)> onKeyMessage;
     std::function<void()> onKeyMessageDone;
 
+protected:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT keyMessage(TTransparentRichEdit* self, HWND, UINT, WPARAM, LPARAM);
+    LRESULT keyMessage(UINT msg, WPARAM wp, LPARAM lp);
     MouseEnter mouse_;
 };
 

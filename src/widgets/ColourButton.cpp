@@ -41,18 +41,20 @@ COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 
 }  // namespace
 
 // The palette, dropped down under its button or floating on its own.
-class ColourPaletteWindow {
+class ColourPaletteWindow : public Window {
 public:
     static ColourPaletteWindow* open(ColourButton* owner);
-    void close() { DestroyWindow(hwnd_); }  // `this` is gone afterwards
+    void close() { DestroyWindow(hwnd); }  // `this` is gone afterwards
     void moveHot(pal::Move m);
     void chooseHot() { choose(hot_); }
     bool floating() const { return floating_; }
-    void bringForward() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW); }
+    void bringForward() { SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW); }
+
+protected:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    void destroyed() override;
 
 private:
-    static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc);
     void setHot(pal::Item item);
     void choose(pal::Item item);
@@ -60,7 +62,6 @@ private:
     void addHint();
 
     ColourButton* owner_ = nullptr;
-    HWND hwnd_ = nullptr;
     HWND tip_ = nullptr;
     HFONT font_ = nullptr;  // from the font cache
     bool floating_ = false;
@@ -72,17 +73,7 @@ private:
 };
 
 ColourPaletteWindow* ColourPaletteWindow::open(ColourButton* owner) {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DROPSHADOW;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPaletteClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    registerWindowClass(kPaletteClass, nullptr, nullptr, CS_DROPSHADOW);
     auto* p = new ColourPaletteWindow();
     p->owner_ = owner;
     p->font_ = tahoma(11);
@@ -120,46 +111,30 @@ ColourPaletteWindow* ColourPaletteWindow::open(ColourButton* owner) {
 
 void ColourPaletteWindow::addHint() {
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                           0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                           0, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tip_) return;
     TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
+    ti.hwnd = hwnd;
     ti.uId = 1;
     ti.rect = toRect(pal::dragBar());
     ti.lpszText = const_cast<wchar_t*>(L"Drag to float");
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-LRESULT CALLBACK ColourPaletteWindow::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    ColourPaletteWindow* self;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<ColourPaletteWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = h;
-        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<ColourPaletteWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+void ColourPaletteWindow::destroyed() {
+    if (owner_ && owner_->palette_ == this) {
+        owner_->palette_ = nullptr;
+        InvalidateRect(owner_->hwnd, nullptr, FALSE);
     }
-    if (!self) return DefWindowProcW(h, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        if (self->owner_ && self->owner_->palette_ == self) {
-            self->owner_->palette_ = nullptr;
-            InvalidateRect(self->owner_->hwnd, nullptr, FALSE);
-        }
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        delete self;
-        return DefWindowProcW(h, msg, wp, lp);
-    }
-    LRESULT result = 0;
-    if (!guarded([&] { result = self->handle(msg, wp, lp); })) return 0;
-    return result;
+    delete this;  // opened with new, gone with its window
 }
 
 void ColourPaletteWindow::setHot(pal::Item item) {
     if (item.kind == pal::Kind::DragBar || item == hot_) return;
     hot_ = item;
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 void ColourPaletteWindow::moveHot(pal::Move m) { setHot(pal::move(hot_, m)); }
@@ -174,7 +149,7 @@ void ColourPaletteWindow::choose(pal::Item item) {
             item.kind == pal::Kind::Automatic ? kColorAutomatic : pal::kStandardColours[static_cast<size_t>(item.index)];
         if (!keepOpen) close();
         owner->chosen(v);
-        if (keepOpen) InvalidateRect(hwnd_, nullptr, FALSE);
+        if (keepOpen) InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
     case pal::Kind::Other: {
@@ -196,28 +171,28 @@ void ColourPaletteWindow::choose(pal::Item item) {
 void ColourPaletteWindow::becomeFloating() {
     floating_ = true;
     RECT c{};
-    GetClientRect(hwnd_, &c);
+    GetClientRect(hwnd, &c);
     POINT origin{0, 0};
-    ClientToScreen(hwnd_, &origin);
+    ClientToScreen(hwnd, &origin);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    const DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, style | WS_VISIBLE);
-    SetWindowTextW(hwnd_, kFloatingCaption);
+    const DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style | WS_VISIBLE);
+    SetWindowTextW(hwnd, kFloatingCaption);
     RECT w = c;
     AdjustWindowRectEx(&w, style, FALSE, ex);
-    SetWindowPos(hwnd_, nullptr, origin.x + w.left, origin.y + w.top, w.right - w.left, w.bottom - w.top,
+    SetWindowPos(hwnd, nullptr, origin.x + w.left, origin.y + w.top, w.right - w.left, w.bottom - w.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: paintBuffered(hwnd_, [this](HDC dc, const RECT&) { paint(dc); }); return 0;
+    case WM_PAINT: paintBuffered(hwnd, [this](HDC dc, const RECT&) { paint(dc); }); return 0;
     case WM_MOUSEACTIVATE: return floating_ ? MA_ACTIVATE : MA_NOACTIVATE;
     case WM_LBUTTONDOWN: {
         const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
         RECT c{};
-        GetClientRect(hwnd_, &c);
+        GetClientRect(hwnd, &c);
         if (!floating_ && (x < 0 || y < 0 || x >= c.right || y >= c.bottom)) {
             close();  // a click outside the drop-down only closes it
             return 0;
@@ -226,11 +201,11 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (item.kind == pal::Kind::DragBar) {
             dragging_ = true;
             POINT at{x, y};
-            ClientToScreen(hwnd_, &at);
+            ClientToScreen(hwnd, &at);
             dragFrom_ = at;
             clientFrom_ = POINT{0, 0};
-            ClientToScreen(hwnd_, &clientFrom_);
-            if (GetCapture() != hwnd_) SetCapture(hwnd_);  // floating: the drag needs it back
+            ClientToScreen(hwnd, &clientFrom_);
+            if (GetCapture() != hwnd) SetCapture(hwnd);  // floating: the drag needs it back
             return 0;
         }
         pressed_ = item;
@@ -241,7 +216,7 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
         if (dragging_) {
             POINT now{x, y};
-            ClientToScreen(hwnd_, &now);
+            ClientToScreen(hwnd, &now);
             const int dx = now.x - dragFrom_.x, dy = now.y - dragFrom_.y;
             if (!floating_) {
                 if (abs(dx) < GetSystemMetrics(SM_CXDRAG) && abs(dy) < GetSystemMetrics(SM_CYDRAG)) return 0;
@@ -249,10 +224,10 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             // The client area follows the pointer; the frame is around it.
             POINT origin{0, 0};
-            ClientToScreen(hwnd_, &origin);
+            ClientToScreen(hwnd, &origin);
             RECT w{};
-            GetWindowRect(hwnd_, &w);
-            SetWindowPos(hwnd_, nullptr, clientFrom_.x + dx + (w.left - origin.x), clientFrom_.y + dy + (w.top - origin.y),
+            GetWindowRect(hwnd, &w);
+            SetWindowPos(hwnd, nullptr, clientFrom_.x + dx + (w.left - origin.x), clientFrom_.y + dy + (w.top - origin.y),
                          0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
@@ -273,10 +248,10 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) == hwnd_) return 0;  // taken again by itself
+        if (reinterpret_cast<HWND>(lp) == hwnd) return 0;  // taken again by itself
         // Dropped down, losing the capture (another window took it, the
         // system colour dialog opened) closes the palette.
-        if (!floating_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        if (!floating_) PostMessageW(hwnd, WM_CLOSE, 0, 0);
         dragging_ = false;
         return 0;
     case WM_KEYDOWN:
@@ -292,12 +267,12 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CLOSE: close(); return 0;
     }
-    return DefWindowProcW(hwnd_, msg, wp, lp);
+    return base(msg, wp, lp);
 }
 
 void ColourPaletteWindow::paint(HDC dc) {
     RECT all{};
-    GetClientRect(hwnd_, &all);
+    GetClientRect(hwnd, &all);
     FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
     const COLORREF hi = GetSysColor(COLOR_HIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
     const std::int32_t current = owner_->colour();

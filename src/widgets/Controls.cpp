@@ -7,17 +7,6 @@
 
 namespace tv {
 
-const wchar_t* registerChildClass(const wchar_t* name, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
-    return name;
-}
-
 namespace {
 constexpr COLORREF kCream = RGB(250, 246, 232);
 constexpr COLORREF kFace = RGB(96, 110, 128);
@@ -29,11 +18,6 @@ constexpr COLORREF kFaceDown = RGB(140, 152, 168);
 constexpr COLORREF kFaceDownLight = RGB(156, 167, 181);
 constexpr COLORREF kOffFace = RGB(228, 230, 233);
 constexpr COLORREF kOffGlyph = RGB(150, 154, 160);
-
-const wchar_t* registerControlClass() {
-    static const wchar_t* name = registerChildClass(L"TvControl", DefWindowProcW);  // proc replaced per window
-    return name;
-}
 
 HWND tooltipFor(HWND parent) {
     // One tooltip window per top-level window, kept as a property of it.
@@ -58,10 +42,7 @@ void fillRounded(HDC dc, const RECT& r, COLORREF fill, int radius) {
 }  // namespace
 
 void Control::createControl(HWND parent, const wchar_t* name, int x, int y, int w, int h, bool visible) {
-    hwnd = CreateWindowExW(0, registerControlClass(), name, WS_CHILD | (visible ? WS_VISIBLE : 0), x, y, w, h, parent,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    create(registerWindowClass(L"TvControl"), name, 0, WS_CHILD | (visible ? WS_VISIBLE : 0), x, y, w, h, parent);
 }
 
 void Control::setTooltip(const std::wstring& text) {
@@ -76,44 +57,44 @@ void Control::setTooltip(const std::wstring& text) {
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-LRESULT CALLBACK Control::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (LRESULT result = 0; self->message(msg, wp, lp, result)) return result;
+LRESULT Control::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result = 0; message(msg, wp, lp, result)) return result;
+    const HWND h = hwnd;
     switch (msg) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the editor keeps the focus and its selection
-    case WM_SETCURSOR: SetCursor(self->cursor()); return TRUE;
+    case WM_SETCURSOR: SetCursor(cursor()); return TRUE;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
-        paintBuffered(h, [self](HDC dc, const RECT& r) {
+        paintBuffered(h, [this](HDC dc, const RECT& r) {
             FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            self->paint(dc, r);
+            paint(dc, r);
         });
         return 0;
     case WM_MOUSEMOVE:
-        if (self->mouse_.moved(h)) InvalidateRect(h, nullptr, FALSE);
+        if (mouse_.moved(h)) InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_MOUSELEAVE:
-        self->mouse_.left();
+        mouse_.left();
         InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
-        self->pressed_ = true;
+        pressed_ = true;
         SetCapture(h);
         InvalidateRect(h, nullptr, FALSE);
         return 0;
     case WM_LBUTTONUP: {
-        bool was = self->pressed_;
-        self->pressed_ = false;
+        bool was = pressed_;
+        pressed_ = false;
         ReleaseCapture();
         InvalidateRect(h, nullptr, FALSE);
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         RECT r;
         GetClientRect(h, &r);
-        if (was && PtInRect(&r, p)) guarded([&] { self->click(); });
+        if (was && PtInRect(&r, p)) guarded([&] { click(); });
         return 0;
     }
     }
-    return DefWindowProcW(h, msg, wp, lp);
+    return base(msg, wp, lp);
 }
 
 void BitmapButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& caption,
@@ -220,6 +201,7 @@ LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
     case WM_NOTIFY:
         // Controls report to the workspace window, which owns the handlers.
         return SendMessageW(GetParent(h), msg, wp, lp);
+    case WM_NCDESTROY: RemoveWindowSubclass(h, panelProc, 1); break;
     }
     return DefSubclassProc(h, msg, wp, lp);
 }
@@ -227,9 +209,7 @@ LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
 
 HWND createPanel(HWND parent, const wchar_t* name, int x, int y, int w, int h) {
     // Its own class: the name is the window text and must not be drawn.
-    static const wchar_t* cls = registerChildClass(L"TvPanel", DefWindowProcW);
-    HWND p = CreateWindowExW(0, cls, name, WS_CHILD | WS_CLIPCHILDREN, x, y, w, h, parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    HWND p = createChild(parent, registerWindowClass(L"TvPanel"), name, WS_CLIPCHILDREN, x, y, w, h);
     SetWindowSubclass(p, panelProc, 1, 0);
     return p;
 }

@@ -9,13 +9,8 @@
 
 namespace tv {
 
-// Registers a class of child windows (arrow cursor, no background) and returns its name.
-const wchar_t* registerChildClass(const wchar_t* name, WNDPROC proc);
-
-class Control {
+class Control : public Window {
 public:
-    virtual ~Control() = default;
-    HWND hwnd = nullptr;
     void setVisible(bool v) const { ShowWindow(hwnd, v ? SW_SHOWNA : SW_HIDE); }
     bool visible() const { return IsWindowVisible(hwnd) != FALSE; }
     void setTooltip(const std::wstring& text);
@@ -32,9 +27,9 @@ protected:
 
     bool pressed() const { return pressed_; }  // held down by the mouse
     bool hot() const { return mouse_.inside(); }  // under the pointer
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) final;
 
 private:
-    static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     bool pressed_ = false;
     MouseEnter mouse_;
 };

@@ -39,12 +39,8 @@ LRESULT CALLBACK PeriodicTimer::hostProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
 PeriodicTimer::PeriodicTimer(std::function<void()> handler, UINT intervalMs, bool enabled)
     : handler_(std::move(handler)), interval_(intervalMs), id_(nextId++) {
     if (!host) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = hostProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TvTimerHost";
-        RegisterClassW(&wc);
-        host = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        const wchar_t* cls = registerWindowClass(L"TvTimerHost", hostProc);
+        host = CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     timers()[id_] = this;
     setEnabled(enabled);

@@ -2,6 +2,9 @@
 #include "widgets/Handles.h"
 #include "widgets/core/JpegImage.h"
 
+#include <commctrl.h>
+
+#include <set>
 #include <vector>
 
 namespace tv {
@@ -21,17 +24,29 @@ std::wstring systemErrorText(DWORD code) {
     return s;
 }
 
-std::wstring programFolder() {
+std::wstring programPath() {
     std::vector<wchar_t> buf(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0) return L".\\";
-        if (n < buf.size()) {
-            std::wstring p(buf.data(), n);
-            return p.substr(0, p.find_last_of(L"\\/") + 1);
-        }
+        if (n == 0) return {};
+        if (n < buf.size()) return std::wstring(buf.data(), n);
         buf.resize(buf.size() * 2);
     }
+}
+
+std::wstring programFolder() {
+    const std::wstring p = programPath();
+    if (p.empty()) return L".\\";
+    return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
+std::optional<std::string_view> programResource(const wchar_t* name, const wchar_t* type) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC r = FindResourceW(self, name, type);
+    HGLOBAL g = r ? LoadResource(self, r) : nullptr;  // resources live as long as the program: nothing to free
+    const void* data = g ? LockResource(g) : nullptr;
+    if (!data) return std::nullopt;
+    return std::string_view(static_cast<const char*>(data), SizeofResource(self, r));
 }
 
 bool fileExists(const std::wstring& path) {
@@ -84,22 +99,62 @@ void setAlphaBlend(HWND hwnd, bool on, int level) {
 
 HFONT tahoma(int pixelHeight) { return cachedFont(L"Tahoma", pixelHeight); }
 
-void Window::registerClass(const wchar_t* name, HBRUSH background, UINT style) {
+const wchar_t* registerWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background, UINT style) {
+    static std::set<std::wstring> registered;
+    if (!registered.insert(name).second) return name;
     WNDCLASSEXW wc{sizeof wc};
     wc.style = style;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = proc ? proc : Window::classProc();
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
     wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
     RegisterClassExW(&wc);
+    return name;
+}
+
+namespace {
+std::vector<GlobalAtom>& testNames() {
+    static std::vector<GlobalAtom> atoms;  // released when the program ends
+    return atoms;
+}
+}  // namespace
+
+void setTestName(HWND h, const wchar_t* name) {
+    const ATOM atom = GlobalAddAtomW(name);
+    if (!atom) return;
+    testNames().emplace_back(atom);
+    SetPropW(h, L"TvName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+HWND createChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
+                 HFONT font, const wchar_t* testName, DWORD exStyle) {
+    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!c)
+        throw Failure(L"Cannot create the control " + std::wstring(testName ? testName : cls) + L": " +
+                      systemErrorText(GetLastError()));
+    if (font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (testName) setTestName(c, testName);
+    return c;
 }
 
 void Window::create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w,
-                    int h, HWND parent) {
-    CreateWindowExW(exStyle, cls, caption, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), this);
+                    int h, HWND parent, int id) {
+    CreateWindowExW(exStyle, cls, caption, style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                    GetModuleHandleW(nullptr), this);
     if (!hwnd) throw Failure(L"Cannot create window " + std::wstring(cls) + L": " + systemErrorText(GetLastError()));
+}
+
+void Window::attach(HWND existing) {
+    hwnd = existing;
+    subclassed_ = true;
+    SetWindowSubclass(existing, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT Window::base(UINT msg, WPARAM wp, LPARAM lp) {
+    return subclassed_ ? DefSubclassProc(hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 int Window::width() const {
@@ -121,14 +176,36 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) { return base(msg, wp, lp
 LRESULT CALLBACK Window::proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self;
     if (msg == WM_NCCREATE) {
+        // A window of the class made without an object (a plain panel) has none.
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd = h;
-        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self) {
+            self->hwnd = h;
+            SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    return dispatch(self, msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<Window*>(data);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, subclassProc, 1);
+    return dispatch(self, msg, wp, lp);
+}
+
+LRESULT Window::dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
+    if (msg == WM_NCDESTROY) {
+        // The last message: answered, then the object lets the handle go.
+        const HWND h = self->hwnd;
+        result = self->subclassed_ ? DefSubclassProc(h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
+        self->hwnd = nullptr;
+        self->destroyed();  // `self` may be gone after this
+        return result;
+    }
     if (!guarded([&] { result = self->handle(msg, wp, lp); })) return 0;
     return result;
 }
@@ -196,6 +273,15 @@ struct Disabled {
     Disabled& operator=(const Disabled&) = delete;
 };
 }  // namespace
+
+void showModal(HWND self, bool& running, const ModalHooks& hooks) {
+    if (running) return;
+    HWND before = GetActiveWindow();
+    running = true;
+    runModal(self, running, hooks);
+    ShowWindow(self, SW_HIDE);
+    if (before && IsWindow(before)) SetForegroundWindow(before);
+}
 
 void runModal(HWND self, const bool& running, const ModalHooks& hooks) {
     Disabled others(self);

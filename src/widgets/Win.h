@@ -15,7 +15,9 @@
 #include "widgets/core/Failure.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tv {
 
@@ -24,7 +26,10 @@ inline constexpr const wchar_t* kAppTitle = L"Tolvane";
 // Modal message box with the application's title and an OK button.
 void ShowMessage(const std::wstring& text);
 std::wstring systemErrorText(DWORD code);
+std::wstring programPath();    // the running program's file
 std::wstring programFolder();  // ends in a backslash
+// The bytes of one of the program's own resources (RT_RCDATA by default); nothing when it is missing.
+std::optional<std::string_view> programResource(const wchar_t* name, const wchar_t* type = MAKEINTRESOURCEW(10));
 bool fileExists(const std::wstring& path);
 // The whole file, read while denying other writers. Throws Failure
 // ("Cannot open file "%s". %s") when it cannot be opened or read.
@@ -76,25 +81,54 @@ struct ModalHooks {
     std::function<bool(const MSG&)> filter;
 };
 void runModal(HWND self, const bool& running, const ModalHooks& hooks);
+// The whole modal showing of a window: nothing when it is up already
+// (`running`); otherwise runModal, then the window is hidden and the window
+// that was active before gets the activation back.
+void showModal(HWND self, bool& running, const ModalHooks& hooks);
 
-// Base of the program's windows: the message procedure forwards to handle(),
-// and an error escaping a handler is reported there, never unwound through
-// the system's frames.
+// Registers a window class once (later calls with the same name do nothing)
+// and returns its name. Without a procedure the class is served by Window's.
+const wchar_t* registerWindowClass(const wchar_t* name, WNDPROC proc = nullptr, HBRUSH background = nullptr,
+                                   UINT style = 0);
+
+// A child control: created or Failure ("Cannot create ..."), given the font,
+// and, when named, the name as the property "TvName", where tools and tests
+// find a control whose text is what it shows.
+HWND createChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                 int id = 0, HFONT font = nullptr, const wchar_t* testName = nullptr, DWORD exStyle = 0);
+void setTestName(HWND h, const wchar_t* name);
+
+// Base of the program's windows and of the system controls it subclasses.
+// One procedure serves them all: it passes each message to handle() inside
+// the error boundary, so no error unwinds through the system's frames, and at
+// WM_NCDESTROY it lets the window go (hwnd becomes null, then destroyed()).
 class Window {
 public:
     virtual ~Window() = default;
     HWND hwnd = nullptr;
-    static void registerClass(const wchar_t* name, HBRUSH background = nullptr, UINT style = 0);
+    static void registerClass(const wchar_t* name, HBRUSH background = nullptr, UINT style = 0) {
+        registerWindowClass(name, nullptr, background, style);
+    }
+    static WNDPROC classProc() { return proc; }
+    // A window of a class served by this base (registerWindowClass without a procedure).
     void create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w, int h,
-                HWND parent);
+                HWND parent, int id = 0);
+    // Takes an existing window, a system control, through the common-controls subclass API.
+    void attach(HWND existing);
     int width() const;
     int height() const;
     RECT bounds() const;  // screen rectangle
 protected:
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT base(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
+    // The default handling: the class's own procedure for a subclassed control.
+    LRESULT base(UINT msg, WPARAM wp, LPARAM lp);
+    // After the last message; the object may delete itself here.
+    virtual void destroyed() {}
 private:
     static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
+    static LRESULT dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp);
+    bool subclassed_ = false;
 };
 
 }  // namespace tv

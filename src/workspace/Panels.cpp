@@ -23,12 +23,9 @@ constexpr int kStylesWidth = 33, kStylesHeight = 370;
 HWND label(HWND parent, const wchar_t* name, const wchar_t* text, int x, int y, HFONT font, bool visible) {
     // Sized to its text, as the panel's labels are.
     const SIZE sz = textExtent(parent, font, text);
-    HWND h = CreateWindowExW(0, L"STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), x, y,
-                             sz.cx, sz.cy, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    // The name, for tools and tests: a static's text is what it shows.
-    SetPropW(h, L"TvName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(name))));
-    return h;
+    // Named for tools and tests: a static's text is what it shows.
+    return createChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), x, y, sz.cx, sz.cy,
+                       0, font, name);
 }
 
 Rect boundsIn(HWND parent, HWND child) {
@@ -117,9 +114,8 @@ void TfPrincipal::createPanels() {
     }
 
     lVolumen = label(pMenu, L"lVolumen", L"Ambient volume:", 8, 197, font, true);
-    sbVolumen = CreateWindowExW(0, TRACKBAR_CLASSW, L"sbVolumen",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 1, 210,
-                                101, 28, pMenu, nullptr, GetModuleHandleW(nullptr), nullptr);
+    sbVolumen = createChild(pMenu, TRACKBAR_CLASSW, L"sbVolumen",
+                            WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 1, 210, 101, 28);
     SendMessageW(sbVolumen, TBM_SETPAGESIZE, 0, 20);
     SendMessageW(sbVolumen, TBM_SETTHUMBLENGTH, 15, 0);
     SendMessageW(sbVolumen, TBM_SETRANGEMIN, FALSE, kVolumeMin);
@@ -130,9 +126,7 @@ void TfPrincipal::createPanels() {
     pbTiempoDescanso.create(pMenu, L"pbTiempoDescanso", 8, 259, 89, 8, false);
 
     // Counters kept for the status line's figures; never shown.
-    HWND shape = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_GRAYFRAME, 8, 282, 89, 63, pMenu, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    (void)shape;
+    createChild(pMenu, L"STATIC", L"", SS_GRAYFRAME, 8, 282, 89, 63);
     label(pMenu, L"Label27", L"Count", 12, 286, font, false);
     label(pMenu, L"Label1", L"Lines:", 20, 305, font, false);
     label(pMenu, L"Label2", L"Words:", 20, 324, font, false);
@@ -263,14 +257,15 @@ void TfPrincipal::setVolumen(int position) {
 // Placement handles.
 
 void TfPrincipal::CreateNodes() {
-    static const wchar_t* cls = registerChildClass(L"TvNode", nodeProc);
+    const wchar_t* cls = registerWindowClass(L"TvNode");
     FNodes.clear();
+    nodes_.clear();
     for (int i = 0; i < kNodeCount; ++i) {
         const std::wstring name = L"Node" + std::to_wstring(i);
-        HWND n = CreateWindowExW(0, cls, name.c_str(), WS_CHILD, 0, 0, kNodeSize, kNodeSize, hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(n, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        FNodes.push_back(n);
+        auto node = std::make_unique<Node>(*this, i);
+        node->create(cls, name.c_str(), 0, WS_CHILD, 0, 0, kNodeSize, kNodeSize, hwnd, i);
+        FNodes.push_back(node->hwnd);
+        nodes_.push_back(std::move(node));
     }
 }
 
@@ -336,9 +331,10 @@ void TfPrincipal::pMoverResize() {
     if (FCurrentNodeControl && IsWindowVisible(FNodes.front())) PositionNodes(pMover);
 }
 
-LRESULT CALLBACK TfPrincipal::nodeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TfPrincipal*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    const int node = static_cast<int>(GetWindowLongPtrW(h, GWLP_ID));
+LRESULT TfPrincipal::Node::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    TfPrincipal* self = &owner_;
+    const int node = index_;
+    const HWND h = hwnd;
     switch (msg) {
     case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, nodeCursor(node))); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -366,7 +362,7 @@ LRESULT CALLBACK TfPrincipal::nodeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (self && self->FNodePositioning && reinterpret_cast<HWND>(lp) != h) guarded([&] { self->NodeMouseUp(); });
         return 0;
     }
-    return DefWindowProcW(h, msg, wp, lp);
+    return base(msg, wp, lp);
 }
 
 }  // namespace tv

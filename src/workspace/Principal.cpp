@@ -20,8 +20,7 @@ TfPrincipal* fPrincipal = nullptr;
 
 void TfPrincipal::FormCreate() {
     // The frame that mirrors the text window for the placement handles; never shown.
-    pMover = CreateWindowExW(0, L"STATIC", L"pMover", WS_CHILD, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
-                             nullptr);
+    pMover = createChild(hwnd, L"STATIC", L"pMover", 0, 0, 0, 0, 0);
     createPanels();
     CreateNodes();
     DrawRounded(pMenu);

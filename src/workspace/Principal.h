@@ -96,7 +96,17 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    static LRESULT CALLBACK nodeProc(HWND, UINT, WPARAM, LPARAM);
+    // One of the eight placement handles; a drag on it resizes the frame.
+    class Node : public Window {
+    public:
+        Node(TfPrincipal& owner, int index) : owner_(owner), index_(index) {}
+    protected:
+        LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    private:
+        TfPrincipal& owner_;
+        int index_;
+    };
+    std::vector<std::unique_ptr<Node>> nodes_;  // FNodes are their windows
     void NodeMouseMove(int node);
     void NodeMouseUp();
     Rect frameBounds(HWND control) const;
