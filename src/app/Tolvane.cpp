@@ -108,7 +108,10 @@ int run() {
     fConfiguracion->markLoaded();
 
     fSplashScreen->showAndPaint();
-    Sleep(1000);
+    // The pause handles no message. A wait that no message ends, rather than
+    // Sleep, also lets Wine put what was painted on the screen: it shows
+    // window contents only when the thread waits through the window system.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, 0);
     guarded([] { fPrincipal->inicializa(); });
     ShowWindow(fSplashScreen->hwnd, SW_HIDE);
 

@@ -233,21 +233,39 @@ class Session:
                 self.xvfb.wait()
 
 
+class Screen:
+    """What the X server shows, taken once (an xwd dump of the root window)."""
+
+    def __init__(self, env):
+        self.data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30).stdout
+        h = struct.unpack(">25I", self.data[:100])
+        self.header_size, self.bpp, self.bytes_per_line, self.ncolors = h[0], h[11], h[12], h[19]
+        self.little = h[7] == 0
+        self.masks = h[14:17]
+
+    def pixel(self, x, y):
+        """The colour at a screen point, "rrggbb"."""
+        offset = self.header_size + self.ncolors * 12 + y * self.bytes_per_line + x * (self.bpp // 8)
+        value = int.from_bytes(self.data[offset:offset + self.bpp // 8], "little" if self.little else "big")
+        return "".join("%02x" % ((value & m) >> ((m & -m).bit_length() - 1)) for m in self.masks)
+
+    def colours(self, x, y, w, h, step=3):
+        """How often each colour shows in a rectangle, sampled every `step` pixels."""
+        seen = {}
+        for yy in range(y, y + h, step):
+            for xx in range(x, x + w, step):
+                c = self.pixel(xx, yy)
+                seen[c] = seen.get(c, 0) + 1
+        return seen
+
+
 def screen_pixel(env, x, y):
-    """The colour at a screen point as the X server shows it, "rrggbb" (from an xwd dump)."""
-    data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30).stdout
-    h = struct.unpack(">25I", data[:100])
-    header_size, bpp, bytes_per_line, ncolors = h[0], h[11], h[12], h[19]
-    byte_order = h[7]
-    masks = h[14:17]
-    offset = header_size + ncolors * 12 + y * bytes_per_line + x * (bpp // 8)
-    raw = data[offset:offset + bpp // 8]
-    value = int.from_bytes(raw, "little" if byte_order == 0 else "big")
-    out = ""
-    for m in masks:
-        shift = (m & -m).bit_length() - 1
-        out += "%02x" % ((value & m) >> shift)
-    return out
+    """The colour at a screen point as the X server shows it, "rrggbb"."""
+    return Screen(env).pixel(x, y)
+
+
+def dark(colour):
+    return sum(int(colour[i:i + 2], 16) for i in (0, 2, 4)) < 3 * 0x60
 
 
 def unescape(s):
@@ -480,6 +498,25 @@ class TolvaneCase(unittest.TestCase):
                 print("status panels:", panels)
                 return False
             time.sleep(0.05)
+
+    def assert_box_painted(self, box):
+        """A person can read the box: its face is painted and its text and button are drawn on it."""
+        x, y, w, h = self.rect(box[0])
+
+        def readable(seen):
+            face, count = max(seen.items(), key=lambda kv: kv[1])
+            total = sum(seen.values())
+            text = sum(n for c, n in seen.items() if dark(c))
+            return not dark(face) and count > total // 2 and total // 200 < text < total // 3
+        # Painting follows the showing: wait for it, within bounds.
+        end = time.time() + 3
+        while True:
+            seen = Screen(self.s.env).colours(x + 4, y + 4, w - 8, h - 8, 2)
+            if readable(seen) or time.time() > end:
+                break
+            time.sleep(0.05)
+        self.assertTrue(readable(seen), "a painted face with text on it: %s" %
+                        sorted(seen.items(), key=lambda kv: -kv[1])[:5])
 
     def wait_pixel(self, x, y, expected, ms=3000):
         """The screen colour at (x, y) once it is `expected` or the time is up."""

@@ -130,15 +130,7 @@ class PanelsTest(TolvaneCase):
         for name in ("bNegrita", "bFuenteB", "bFuenteG"):
             self.click_control(name)
         # The editor has the focus back: the save goes to it.
-        self.keys(editor, "{END}^s")
-        box = self.msgbox()
-        self.assertIsNotNone(box, "no save dialog")
-        target = self.path("styled.rtf")
-        self.s.cmd("setfile", box[0], winpath(target))
-        end = time.time() + 5
-        while not os.path.exists(target) and time.time() < end:
-            time.sleep(0.05)
-        data = open(target, "rb").read().decode("latin-1")
+        data = self.saved_rtf(editor, "styled.rtf")
         self.assertIn("Courier", data)
         self.assertRegex(data, r"\\fs28")  # 14 points
         self.assertRegex(data, r"\\b[\\ ]")
@@ -152,6 +144,17 @@ class PanelsTest(TolvaneCase):
         self.assertTrue(self.visible(slider), "volume shown with the sound on")
         # TBM_GETPOS
         self.assertEqual(self.s.cmd("send", slider, 0x400, 0, 0), "500")
+        # A click on the channel left of the thumb pages down by 20.
+        x, y, w, h = self.rect(slider)
+        self.click_at(x + 6, y + h // 2)
+        self.assertEqual(self.s.cmd("send", slider, 0x400, 0, 0), "480")
+        # The thumb dragged to the right end: the maximum.
+        thumb = x + 7 + (w - 14) * 480 // 1000
+        self.point(thumb, y + h // 2)
+        self.mouse_down()
+        self.point(x + w + 30, y + h // 2)
+        self.mouse_up()
+        self.assertEqual(self.s.cmd("send", slider, 0x400, 0, 0), "1000")
 
     # -- handles ----------------------------------------------------------
     def test_handle_drags_move_only_their_edges(self):
@@ -198,14 +201,39 @@ class PanelsTest(TolvaneCase):
         self.keys(editor, "^+t")
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")
 
+    def saved_rtf(self, editor, name):
+        """The document saved through Save As under a new name, as text."""
+        self.keys(editor, "{END}^s")
+        box = self.msgbox()
+        self.assertIsNotNone(box, "no save dialog")
+        target = self.path(name)
+        self.s.cmd("setfile", box[0], winpath(target))
+        end = time.time() + 5
+        while not os.path.exists(target) and time.time() < end:
+            time.sleep(0.05)
+        return open(target, "rb").read().decode("latin-1")
+
+    def test_ctrl_b_in_the_help_overlay_leaves_the_selected_text_as_it_is(self):
+        editor = self.start_placed()
+        self.keys(editor, "plain words^a^h")
+        help_window = self.window("TfAyuda")
+        self.assertTrue(self.wait_visible_state(help_window, True))
+        self.keys(help_window, "^b")
+        self.keys(help_window, "^h")
+        self.assertFalse(self.wait_visible_state(help_window, False))
+        data = self.saved_rtf(editor, "plain.rtf")
+        self.assertIn("plain words", data)
+        self.assertNotRegex(data, r"\\b[\\ 1]", "nothing made bold")
+
     def test_help_overlay_toggles_and_passes_workspace_commands_on(self):
         editor = self.start_placed()
         help_window = self.window("TfAyuda")
         self.assertFalse(self.visible(help_window))
         self.keys(editor, "^h")
         self.assertTrue(self.wait_visible_state(help_window, True))
-        i = self.info(help_window)
-        self.assertEqual((i["w"], i["h"]), ("563", "119"))
+        # Centred, 5 pixels above the bottom of the 1280 x 800 workspace, and painted white.
+        self.assertEqual(self.rect(help_window), (359, 676, 563, 119))
+        self.assertEqual(self.wait_pixel(359 + 3, 676 + 3, "ffffff"), "ffffff")
         # The overlay has the keys now: editor commands and typing do nothing, Ctrl+T still works.
         self.keys(help_window, "x^b^t")
         self.assertEqual(self.wait_reg("transparencia", "sz 1"), "sz 1")

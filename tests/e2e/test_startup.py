@@ -1,6 +1,7 @@
 """Start-up, settings, editor and shutdown of the real program."""
 import os
 import shutil
+import subprocess
 import time
 
 import harness
@@ -78,8 +79,68 @@ class StartupTest(TolvaneCase):
     def test_colour_and_picture_paint_the_workspace(self):
         self.reg("fondo", "0")
         self.reg("colorFondo", "255")  # 0x0000FF: red
+        self.reg("colorAreaTexto", "65280")  # 0x00FF00: green
         self.start_ready()
         self.assertEqual(self.wait_pixel(5, 790, "ff0000"), "ff0000")
+        # The text window's margins take the text-area colour.
+        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
+        self.assertEqual(self.wait_pixel(x + 3, y + h // 2, "00ff00"), "00ff00")
+
+    def test_the_picture_is_stretched_over_the_whole_workspace(self):
+        # Four coloured quadrants, 64 x 40: stretched, each fills a quarter of the screen.
+        quadrants = ((255, 0, 0), (0, 160, 0), (0, 0, 255), (255, 255, 0))
+        rows = []
+        for y in range(40):
+            row = b""
+            for x in range(64):
+                row += bytes(quadrants[(y >= 20) * 2 + (x >= 32)])
+            rows.append(row)
+        ppm = self.path("quadrants.ppm")
+        with open(ppm, "wb") as f:
+            f.write(b"P6 64 40 255\n" + b"".join(rows))
+        with open(self.path("media", "fondo.jpg"), "wb") as out:
+            subprocess.run(["cjpeg", "-quality", "100", ppm], stdout=out, check=True, timeout=30)
+        self.reg("area_texto.left", "540")
+        self.reg("area_texto.top", "330")
+        self.reg("area_texto.width", "200")
+        self.reg("area_texto.height", "140")
+        self.start_ready()
+        expected = {(20, 20): quadrants[0], (1260, 20): quadrants[1], (20, 780): quadrants[2],
+                    (1260, 780): quadrants[3], (600, 300): quadrants[0], (680, 500): quadrants[3],
+                    (20, 330): quadrants[0], (20, 470): quadrants[2], (570, 20): quadrants[0],
+                    (710, 20): quadrants[1]}
+
+        def near(got, want):
+            return all(abs(int(got[2 * i:2 * i + 2], 16) - want[i]) <= 40 for i in range(3))
+        end = time.time() + 3
+        while True:
+            screen = harness.Screen(self.s.env)
+            wrong = {p: screen.pixel(*p) for p, c in expected.items() if not near(screen.pixel(*p), c)}
+            if not wrong or time.time() > end:
+                break
+            time.sleep(0.1)
+        self.assertEqual(wrong, {}, "each quarter of the screen shows its quarter of the picture")
+
+    def test_the_splash_is_on_screen_during_its_pause(self):
+        self.start()
+        splash = self.s.cmd("waitvisible", "TfSplashScreen", self.pid, 10000)
+        self.assertNotEqual(splash, "0")
+        x, y, w, h = self.rect(splash)
+        # The pause lasts a second and handles no message: what shows must have been put there before.
+        end = time.time() + 0.8
+        while True:
+            screen = harness.Screen(self.s.env)
+            frame, inside = screen.pixel(x, y), screen.pixel(x + 5, y + 5)
+            logo = screen.colours(x + 100, y + 40, w - 200, h - 100, 4)
+            label = screen.colours(x + 20, y + h - 14, w - 40, 12, 1)
+            shown = (frame == "808080" and inside == "ffffff" and len(logo) > 5 and
+                     any(harness.dark(c) for c in label))
+            if shown or time.time() > end:
+                break
+            time.sleep(0.05)
+        self.assertEqual((frame, inside), ("808080", "ffffff"), "grey frame, white inside")
+        self.assertGreater(len(logo), 5, "the logo is drawn")
+        self.assertTrue(any(harness.dark(c) for c in label), "the label's text is drawn")
 
     def test_missing_media_are_reported_and_switched_off(self):
         self.s.cmd("regclear")
@@ -91,6 +152,7 @@ class StartupTest(TolvaneCase):
             self.assertIsNotNone(box, "expected: " + expected)
             self.assertEqual(box[1], "Tolvane")
             self.assertEqual(box[2], expected)
+            self.assert_box_painted(box)
             self.answer(box)
         editor = self.editor()
         self.wait_visible("TfContenidoTexto")
@@ -206,6 +268,7 @@ class EditorAndExitTest(TolvaneCase):
         box = self.msgbox()
         self.assertIsNotNone(box)
         self.assertEqual(box[2], "Do you want to save document changes?")
+        self.assert_box_painted(box)
         self.answer(box, 7)  # IDNO
         self.assertEqual(self.exit_code(), "0")
         self.assertEqual(set(os.listdir(self.dir)), before)
