@@ -19,24 +19,18 @@ namespace {
 // Set during static initialisation, i.e. on the thread that runs the program.
 const DWORD uiThread = GetCurrentThreadId();
 
-class SharedLock {
+template <void(WINAPI* Acquire)(PSRWLOCK), void(WINAPI* Release)(PSRWLOCK)>
+class Lock {
 public:
-    explicit SharedLock(SRWLOCK& l) : l_(l) { AcquireSRWLockShared(&l_); }
-    ~SharedLock() { ReleaseSRWLockShared(&l_); }
-    SharedLock(const SharedLock&) = delete;
-    SharedLock& operator=(const SharedLock&) = delete;
+    explicit Lock(SRWLOCK& l) : l_(l) { Acquire(&l_); }
+    ~Lock() { Release(&l_); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
 private:
     SRWLOCK& l_;
 };
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(SRWLOCK& l) : l_(l) { AcquireSRWLockExclusive(&l_); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&l_); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-private:
-    SRWLOCK& l_;
-};
+using SharedLock = Lock<AcquireSRWLockShared, ReleaseSRWLockShared>;
+using ExclusiveLock = Lock<AcquireSRWLockExclusive, ReleaseSRWLockExclusive>;
 
 // A catalog file mapped read-only. The handle stays open without write
 // sharing, so nobody can change the bytes the catalog was checked against.

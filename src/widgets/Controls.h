@@ -76,12 +76,15 @@ public:
         operator bool() const { return value; }
     } state{this};
 
-protected:
-    void paint(HDC dc, const RECT& r) override;
-    void click() override {
+    // As a click: flips the state, then runs onClick.
+    void toggle() {
         state = !state.value;
         if (onClick) onClick();
     }
+
+protected:
+    void paint(HDC dc, const RECT& r) override;
+    void click() override { toggle(); }
 
 private:
     std::wstring glyph_;

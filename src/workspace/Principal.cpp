@@ -188,22 +188,10 @@ void TfPrincipal::FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
         break;
     case Command::Open: documents::bAbrirClick(); break;
     case Command::New: documents::bNewClick(); break;
-    case Command::ToggleTransparent:
-        btnTransparente.state = !btnTransparente.state;
-        btnTransparenteClick();
-        break;
-    case Command::ToggleSound:
-        bSonido.state = !bSonido.state;
-        bSonidoClick();
-        break;
-    case Command::ToggleBackground:
-        bFondo.state = !bFondo.state;
-        bFondoClick();
-        break;
-    case Command::ToggleClick:
-        bTeclado.state = !bTeclado.state;
-        bTecladoClick();
-        break;
+    case Command::ToggleTransparent: btnTransparente.toggle(); break;
+    case Command::ToggleSound: bSonido.toggle(); break;
+    case Command::ToggleBackground: bFondo.toggle(); break;
+    case Command::ToggleClick: bTeclado.toggle(); break;
     case Command::ToggleHelp: fAyuda->toggle(); break;
     case Command::Exit: bSalirClick(); break;
     case Command::ToggleStatusLine:
