@@ -442,9 +442,10 @@ std::string command(const std::vector<std::string>& a) {
         CloseHandle(p);
         return "killed";
     }
-    if (c == "launchtime") {  // launchtime <cwd> <cmd>: ms from process creation to the workspace shown
+    if (c == "launchtime") {  // launchtime <cwd> <cmd> [class]: ms from process creation to its window shown
         std::wstring cwd = widen(arg(1));
         std::wstring cmd = widen(unescape(arg(2)));
+        std::wstring cls = a.size() > 3 ? widen(arg(3)) : L"TfPrincipal";
         STARTUPINFOW si{sizeof si};
         PROCESS_INFORMATION pi{};
         auto t0 = std::chrono::steady_clock::now();
@@ -452,7 +453,7 @@ std::string command(const std::vector<std::string>& a) {
             return "failed";
         HWND h = nullptr;
         while (!h && std::chrono::steady_clock::now() - t0 < std::chrono::seconds(20)) {
-            h = findWindow(L"TfPrincipal", pi.dwProcessId, true);
+            h = findWindow(cls, pi.dwProcessId, true);
             if (!h) Sleep(1);
         }
         auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
