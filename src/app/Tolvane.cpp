@@ -108,10 +108,13 @@ int run() {
     fConfiguracion->markLoaded();
 
     fSplashScreen->showAndPaint();
-    // The pause handles no message. A wait that no message ends, rather than
-    // Sleep, also lets Wine put what was painted on the screen: it shows
-    // window contents only when the thread waits through the window system.
+    // The pause handles no message. A wait through the window system, rather
+    // than Sleep, also lets Wine put what was painted on the screen: it shows
+    // window contents only then. A message sent to us meanwhile ends that
+    // wait early, unanswered; Sleep serves the rest of the second.
+    const ULONGLONG pauseEnd = GetTickCount64() + 1000;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, 0);
+    if (const ULONGLONG now = GetTickCount64(); now < pauseEnd) Sleep(static_cast<DWORD>(pauseEnd - now));
     guarded([] { fPrincipal->inicializa(); });
     ShowWindow(fSplashScreen->hwnd, SW_HIDE);
 

@@ -8,9 +8,10 @@ Wine runs as a virtual desktop the size of the display: with no window manager,
 Wine waits about 2 s for the X server whenever a visible top-level window is
 hidden or destroyed, and a desktop of its own answers at once. Keys and pointer
 go through the X server (XTest), so that the display's key state agrees with
-Wine's: Wine reads that state back on focus events. Each batch of input ends
-with a marker key that the driver's low-level hook counts and swallows; a batch
-returns once the program has handled all of it. A null ALSA device gives every
+Wine's: Wine reads that state back on focus events. Each batch of keys ends
+with a marker key that the driver's low-level hook counts and swallows; pointer
+actions are followed to Wine's cursor position and button state. Either returns
+once the program's thread has handled all of it. A null ALSA device gives every
 process a sound output, so the sound tests always run.
 """
 import os
@@ -166,11 +167,28 @@ class Session:
             if time.time() > end:
                 raise TimeoutError("input did not reach Wine: %r" % (ops,))
             time.sleep(0.005)
-        if settle:
-            # Every event can bring one message more (a key-down its character).
-            r = self.cmd("settle", settle, 2 * (now_events - events) + 2)
-            if r not in ("done", "gone"):
-                raise TimeoutError("the program did not handle its input: " + r)
+        self._settle(settle, now_events - events)
+
+    def pointer(self, op, reached, settle=None):
+        """Sends one pointer action through the X server and returns once Wine's state shows it
+        (`reached`) and, given a window of the program, its thread has handled it. Pointer events go
+        to the client under the pointer, keys to the focused one: the marker key cannot follow them."""
+        events = int(self.cmd("marker").split()[1])
+        subprocess.run(["xdotool"] + [str(a) for a in op], env=self.env, timeout=30, check=True)
+        end = time.time() + 10
+        while not reached():
+            if time.time() > end:
+                raise TimeoutError("pointer input did not reach Wine: %r" % (op,))
+            time.sleep(0.005)
+        self._settle(settle, int(self.cmd("marker").split()[1]) - events)
+
+    def _settle(self, window, events):
+        if not window:
+            return
+        # Every event can bring one message more (a key-down its character).
+        r = self.cmd("settle", window, 2 * events + 2)
+        if r not in ("done", "gone"):
+            raise TimeoutError("the program did not handle its input: " + r)
 
     @staticmethod
     def _free_display():
@@ -399,23 +417,21 @@ class TolvaneCase(unittest.TestCase):
         self.assertEqual(r, "done", "focus for keys")
         self.s.input(key_ops(spec), settle=h)
 
-    def mouse(self, *ops):
-        self.s.input([[str(a) for a in op] for op in ops], settle=self.ui_window())
-
     def point(self, x, y):
         """Real pointer input: moves the pointer to a screen point; returns once the program has seen it."""
-        self.mouse(["mousemove", x, y])
-        self.assertEqual(self.s.cmd("cursor"), "%d %d" % (x, y))
+        at = "%d %d" % (x, y)
+        self.s.pointer(["mousemove", x, y], lambda: self.s.cmd("cursor") == at, settle=self.ui_window())
 
     def mouse_down(self):
-        self.mouse(["mousedown", 1])
+        self.s.pointer(["mousedown", 1], lambda: self.s.cmd("button") == "1", settle=self.ui_window())
 
     def mouse_up(self):
-        self.mouse(["mouseup", 1])
+        self.s.pointer(["mouseup", 1], lambda: self.s.cmd("button") == "0", settle=self.ui_window())
 
     def click_at(self, x, y):
         self.point(x, y)
-        self.mouse(["click", 1])
+        self.mouse_down()
+        self.mouse_up()
 
     def click_control(self, name):
         x, y, w, h = self.rect(self.control(name))
