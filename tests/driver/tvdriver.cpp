@@ -358,6 +358,10 @@ std::string command(const std::vector<std::string>& a) {
         }
         return "done";
     }
+    if (c == "xwindow") {  // xwindow <hwnd>: the X window Wine made for its top-level window, 0 when none
+        HWND top = GetAncestor(parseHwnd(arg(1)), GA_ROOT);
+        return std::to_string(reinterpret_cast<UINT_PTR>(GetPropW(top, L"__wine_x11_whole_window")));
+    }
     if (c == "activate") {  // activate <hwnd>: asks for its top-level window in front, as a click would
         HWND top = GetAncestor(parseHwnd(arg(1)), GA_ROOT);
         return SetForegroundWindow(top) ? "done" : "refused";

@@ -169,6 +169,21 @@ class Session:
             time.sleep(0.005)
         self._settle(settle, now_events - events)
 
+    def x_focus_on(self, h):
+        """Waits until the display's keyboard focus is the X window of h's top-level window. Wine moves
+        it there after activation; keys sent before would reach another X client (the desktop's), and
+        lose their order against the marker, which would then reach the program's."""
+        xid = self.cmd("xwindow", h)
+        end = time.time() + 5
+        while xid != "0":
+            focus = subprocess.run(["xdotool", "getwindowfocus"], env=self.env, capture_output=True, text=True,
+                                   timeout=30).stdout.strip()
+            if focus == xid:
+                return
+            if time.time() > end:
+                raise TimeoutError("the display's focus stayed on %s, not %s" % (focus, xid))
+            time.sleep(0.005)
+
     def pointer(self, op, reached, settle=None):
         """Sends one pointer action through the X server and returns once Wine's state shows it
         (`reached`) and, given a window of the program, its thread has handled it. Pointer events go
@@ -415,6 +430,7 @@ class TolvaneCase(unittest.TestCase):
         once the program has handled every key."""
         r = self.s.cmd("focus", h)
         self.assertEqual(r, "done", "focus for keys")
+        self.s.x_focus_on(h)
         self.s.input(key_ops(spec), settle=h)
 
     def point(self, x, y):
