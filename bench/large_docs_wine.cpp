@@ -271,6 +271,25 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     t0 = Clock::now();
     editor::Stats st = refresh(h);
     const double first = ms(Clock::now() - t0);
+    if (!reference && getenv("TV_BENCH_TRACE")) {
+        editor::RichEditLayout l(h.re);
+        const int n = l.length();
+        const std::wstring all = l.text(0, n);
+        int rows = 0;
+        for (int p = 0; p < n;) {
+            const int len = l.lineLength(p);
+            ++rows;
+            p += std::max(len, 0);
+            while (p < n && (all[p] == L'\r')) ++p;
+            if (len <= 0 && p < n && all[p] != L'\r') ++p;
+            if (rows > 10000000) break;
+        }
+        std::printf("      length %d, text read %zu, line count %d, lines by length %d\n", n, all.size(),
+                    l.lineCount(), rows);
+    }
+    if (!reference && getenv("TV_BENCH_TRACE"))
+        std::printf("      first refresh: %d paragraphs laid out%s\n", h.tracker.counter().paragraphsLaidOut(),
+                    h.tracker.counter().usedReference() ? ", line by line" : "");
     const double memCounted = residentMb();
 
     // Typing in the middle at 10 keys a second: a refresh after every tenth
@@ -291,7 +310,27 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
         auto r0 = Clock::now();
         st = refresh(h);
         refreshes.push_back(ms(Clock::now() - r0));
+        if (getenv("TV_BENCH_TRACE"))
+            std::printf("      refresh %.2f ms: %d paragraphs laid out%s\n", refreshes.back(),
+                        h.tracker.counter().paragraphsLaidOut(), h.tracker.counter().usedReference() ? ", line by line" : "");
         worst = std::max(worst, refreshes.back());
+    }
+    if (getenv("TV_BENCH_TRACE")) {
+        // What each message costs right after a new paragraph.
+        key(h.re, L'\r', &h.tracker);
+        CHARRANGE sel{};
+        auto t = [](const char* what, auto&& f) {
+            auto a = Clock::now();
+            f();
+            std::printf("      after Enter: %s %.2f ms\n", what, ms(Clock::now() - a));
+        };
+        t("EM_EXGETSEL", [&] { SendMessageW(h.re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel)); });
+        t("EM_GETTEXTLENGTHEX", [&] { editor::RichEditLayout(h.re).length(); });
+        t("EM_GETTEXTRANGE", [&] { editor::RichEditLayout(h.re).text(sel.cpMin - 500, sel.cpMin + 500); });
+        t("EM_LINELENGTH", [&] { editor::RichEditLayout(h.re).lineLength(sel.cpMin); });
+        t("EM_LINELENGTH again", [&] { editor::RichEditLayout(h.re).lineLength(sel.cpMin - 3); });
+        t("EM_GETLINECOUNT", [&] { editor::RichEditLayout(h.re).lineCount(); });
+        t("refresh", [&] { h.tracker.refresh(h.re); });
     }
     // The style panel's face and size change the wrapping of the selection.
     SendMessageW(h.re, EM_SETSEL, len / 2 - 2000, len / 2 + 2000);

@@ -145,6 +145,33 @@ class PanelsTest(TolvaneCase):
         self.assertRegex(data, r"\\b[\\ ]")
         self.assertIn("styled", data)
 
+    def test_status_line_counts_follow_a_style_change_and_a_resize(self):
+        # A word of m's alone in its paragraph counts once for every display
+        # line it spans; the short line below always holds three words. The
+        # number of lines comes from the editor itself.
+        editor = self.start_placed()
+        self.s.cmd("keys", editor, "m" * 60 + "{ENTER}one two three^a^l")
+
+        def counts_follow():
+            lines = int(self.s.cmd("send", editor, 0xBA))  # EM_GETLINECOUNT
+            self.assertTrue(self.status_panel(2, "Words: %d" % (lines - 1 + 3)), "words with %d lines" % lines)
+            self.assertTrue(self.status_panel(1, "1/%d : 1" % lines))
+            return lines
+
+        first = counts_follow()
+        self.onto_workspace()
+        self.click_control("bFuenteG")  # a bigger size: the long word takes more lines
+        bigger = counts_follow()
+        self.assertGreater(bigger, first)
+        self.onto_workspace()
+        self.click_control("bFuenteB")  # a narrower face: fewer
+        narrower = counts_follow()
+        self.assertLess(narrower, bigger)
+        self.onto_workspace()
+        self.drag(3, (560, 250))  # the text window's right edge inwards: more again
+        self.assertEqual(self.wait_rect(self.text, (200, 100, 360, 300)), (200, 100, 360, 300))
+        self.assertGreater(counts_follow(), narrower)
+
     def test_volume_slider_moved_by_the_user_reports_its_position(self):
         self.reg("sonido", "1")
         self.start_placed(boxes=True)
