@@ -7,7 +7,9 @@
 //
 // --reference counts with the line-by-line recount (one EM_GETLINE per display
 // line) instead of the status line's counter, to compare the two.
-// --probe also prints what single rich-edit messages cost on each document.
+// --probe also prints what single rich-edit messages cost on each document;
+// --probe-only opens each document and probes, nothing else. With
+// TV_BENCH_TRACE set, each refresh tells how many paragraphs it laid out.
 // Beside every figure of the program stands Wine's own baseline where one
 // makes sense: a bare rich edit streaming, typing and saving the same.
 #include "text/DocumentIO.h"
@@ -271,22 +273,6 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     t0 = Clock::now();
     editor::Stats st = refresh(h);
     const double first = ms(Clock::now() - t0);
-    if (!reference && getenv("TV_BENCH_TRACE")) {
-        editor::RichEditLayout l(h.re);
-        const int n = l.length();
-        const std::wstring all = l.text(0, n);
-        int rows = 0;
-        for (int p = 0; p < n;) {
-            const int len = l.lineLength(p);
-            ++rows;
-            p += std::max(len, 0);
-            while (p < n && (all[p] == L'\r')) ++p;
-            if (len <= 0 && p < n && all[p] != L'\r') ++p;
-            if (rows > 10000000) break;
-        }
-        std::printf("      length %d, text read %zu, line count %d, lines by length %d\n", n, all.size(),
-                    l.lineCount(), rows);
-    }
     if (!reference && getenv("TV_BENCH_TRACE"))
         std::printf("      first refresh: %d paragraphs laid out%s\n", h.tracker.counter().paragraphsLaidOut(),
                     h.tracker.counter().usedReference() ? ", line by line" : "");

@@ -43,14 +43,7 @@ bool streamInto(HWND re, const std::string& data, DocFormat fmt) {
     if (fmt == DocFormat::Rtf && !looksLikeRtf(data)) return false;
     Source src{&data};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&src), 0, streamIn};
-    // Neither notices nor drawing while the text streams in: the caller takes
-    // the new document as a whole, and a long one is drawn once at the end.
-    const LRESULT mask = SendMessageW(re, EM_SETEVENTMASK, 0, 0);
-    SendMessageW(re, WM_SETREDRAW, FALSE, 0);
     SendMessageW(re, EM_STREAMIN, fmt == DocFormat::Rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-    SendMessageW(re, WM_SETREDRAW, TRUE, 0);
-    SendMessageW(re, EM_SETEVENTMASK, 0, mask);
-    InvalidateRect(re, nullptr, TRUE);
     return es.dwError == 0;
 }
 
