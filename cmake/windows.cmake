@@ -30,15 +30,7 @@ target_compile_options(tvdriver PRIVATE -municode)
 target_link_options(tvdriver PRIVATE -municode -static -static-libgcc -static-libstdc++)
 target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32)
 
-# Timed driver of the editor paths (status-line recount, 10 MB open and save); prints figures.
 file(GLOB I18N_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/i18n/*.cpp)
-add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_wine.cpp ${CMAKE_SOURCE_DIR}/src/text/Editor.cpp
-  ${CMAKE_SOURCE_DIR}/src/text/DocumentIO.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Win.cpp
-  ${CMAKE_SOURCE_DIR}/src/widgets/Errors.cpp ${CMAKE_SOURCE_DIR}/src/widgets/Handles.cpp ${I18N_WIN_SOURCES})
-target_compile_definitions(editor_bench PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
-target_compile_options(editor_bench PRIVATE -Wno-missing-field-initializers)
-target_link_options(editor_bench PRIVATE -static -static-libgcc -static-libstdc++)
-target_link_libraries(editor_bench PRIVATE tolvane_core comctl32 user32 gdi32)
 
 # Timed driver of the key click (the request alone, and a key event on a clicking rich edit); prints figures.
 add_executable(keyclick_bench ${CMAKE_SOURCE_DIR}/bench/keyclick_wine.cpp ${CMAKE_SOURCE_DIR}/src/sound/Click.cpp
