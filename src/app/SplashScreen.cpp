@@ -18,8 +18,9 @@ void TfSplashScreen::FormCreate() {
 }
 
 void TfSplashScreen::showAndPaint() {
-    RECT area{0, 0, kWidth, kHeight};
-    int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+    const Dpi dpi = dpiOf(hwnd);
+    RECT area{0, 0, dpi.scale(kWidth), dpi.scale(kHeight)};
+    int x = (GetSystemMetrics(SM_CXSCREEN) - area.right) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - area.bottom) / 2;
     // Shown without taking the activation from the program's later windows;
     // the see-through level it would set on activation is set here instead.
     SetWindowPos(hwnd, HWND_TOP, x, y, area.right, area.bottom, SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -30,23 +31,30 @@ void TfSplashScreen::showAndPaint() {
 }
 
 void TfSplashScreen::paint(HDC dc) {
-    RECT all{0, 0, kWidth, kHeight};
+    const Dpi dpi = dpiOf(hwnd);
+    const int width = dpi.scale(kWidth), height = dpi.scale(kHeight);
+    RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const int top = kHeight - kLabelHeight;
+    const int top = height - dpi.scale(kLabelHeight);
     {
         const Pen pen(CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
         const Selection p(dc, pen.get()), b(dc, GetStockObject(WHITE_BRUSH));
-        Rectangle(dc, 0, 0, kWidth, top);
+        Rectangle(dc, 0, 0, width, top);
     }
     if (imgLogo && !imgLogo->empty()) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), imgLogo->width, -imgLogo->height, 1, 32, BI_RGB};
-        int x = (kWidth - imgLogo->width) / 2, y = (top - imgLogo->height) / 2;
-        SetDIBitsToDevice(dc, x, y, imgLogo->width, imgLogo->height, 0, 0, 0, imgLogo->height,
-                          imgLogo->pixels.data(), &bi, DIB_RGB_COLORS);
+        const int w = dpi.scale(imgLogo->width), h = dpi.scale(imgLogo->height);
+        const int x = (width - w) / 2, y = (top - h) / 2;
+        if (dpi.base()) {
+            BITMAPINFO bi{};
+            bi.bmiHeader = {sizeof(BITMAPINFOHEADER), imgLogo->width, -imgLogo->height, 1, 32, BI_RGB};
+            SetDIBitsToDevice(dc, x, y, imgLogo->width, imgLogo->height, 0, 0, 0, imgLogo->height,
+                              imgLogo->pixels.data(), &bi, DIB_RGB_COLORS);
+        } else {
+            drawImage(dc, RECT{x, y, x + w, y + h}, *imgLogo);
+        }
     }
-    RECT label{0, top, kWidth, kHeight};
-    const Selection f(dc, font_);
+    RECT label{0, top, width, height};
+    const Selection f(dc, fontFor(hwnd, font_));
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, kLabel, -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }

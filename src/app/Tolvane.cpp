@@ -62,23 +62,26 @@ void wireConfiguration(TfConfiguracion& c) {
 
 void createWindows() {
     const DWORD popup = WS_POPUP | WS_CLIPCHILDREN;
+    const Dpi dpi = dpiOf(nullptr);  // sizes are designed at 96 DPI
     // Created over the whole screen, so the maximized size holds even where no
     // window manager applies the maximized state.
     fPrincipal = makeWindow<TfPrincipal>(L"TfPrincipal", kAppTitle, WS_EX_APPWINDOW, popup,
                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, 0, 0);
     fPrincipal->FormCreate();
-    fAyuda = makeWindow<TfAyuda>(L"TfAyuda", L"Help", WS_EX_TOOLWINDOW, WS_POPUP, 563, 119, fPrincipal->hwnd);
+    fAyuda = makeWindow<TfAyuda>(L"TfAyuda", L"Help", WS_EX_TOOLWINDOW, WS_POPUP, dpi.scale(563),
+                                 dpi.scale(119), fPrincipal->hwnd);
     fAyuda->onKeyDown = [](WORD& key, bool shift, bool ctrl, bool alt) { fPrincipal->FormKeyDown(key, shift, ctrl, alt); };
     fAyuda->FormCreate();
-    fConfiguracion = makeWindow<TfConfiguracion>(L"TfConfiguracion", L"Configuration", WS_EX_TOOLWINDOW, popup, 586,
-                                                 305, fPrincipal->hwnd, GetSysColorBrush(COLOR_BTNFACE));
+    fConfiguracion = makeWindow<TfConfiguracion>(L"TfConfiguracion", L"Configuration", WS_EX_TOOLWINDOW, popup,
+                                                 dpi.scale(586), dpi.scale(305), fPrincipal->hwnd, GetSysColorBrush(COLOR_BTNFACE));
     wireConfiguration(*fConfiguracion);
     fConfiguracion->FormCreate();
-    fDescanso = makeWindow<TfDescanso>(L"TfDescanso", L"Rest", WS_EX_TOOLWINDOW, popup, 474, 266, fPrincipal->hwnd,
+    fDescanso = makeWindow<TfDescanso>(L"TfDescanso", L"Rest", WS_EX_TOOLWINDOW, popup, dpi.scale(474), dpi.scale(266),
+                                       fPrincipal->hwnd,
                                        GetSysColorBrush(COLOR_BTNFACE));
     fDescanso->FormCreate();
-    fContenidoTexto = makeWindow<TfContenidoTexto>(L"TfContenidoTexto", L"Text", WS_EX_TOPMOST, popup, 570, 328,
-                                                   fPrincipal->hwnd);
+    fContenidoTexto = makeWindow<TfContenidoTexto>(L"TfContenidoTexto", L"Text", WS_EX_TOPMOST, popup, dpi.scale(570),
+                                                   dpi.scale(328), fPrincipal->hwnd);
     fContenidoTexto->host = fPrincipal;
     fContenidoTexto->FormCreate();
 }
@@ -96,8 +99,8 @@ int run() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    fSplashScreen = makeWindow<TfSplashScreen>(L"TfSplashScreen", kAppTitle, WS_EX_TOOLWINDOW, WS_POPUP, 473, 296,
-                                               nullptr);
+    fSplashScreen = makeWindow<TfSplashScreen>(L"TfSplashScreen", kAppTitle, WS_EX_TOOLWINDOW, WS_POPUP,
+                                               dpiOf(nullptr).scale(473), dpiOf(nullptr).scale(296), nullptr);
     fSplashScreen->FormCreate();
 
     if (!guarded(createWindows)) return 1;  // without its windows the program cannot run

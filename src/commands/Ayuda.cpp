@@ -41,10 +41,14 @@ void TfAyuda::FormCreate() {
         }
     }
     TranslateComponent(hwnd);
-    fitLabels(hwnd, font_, labels_);
+    layout();
+}
+
+void TfAyuda::layout() {
+    fitLabels(hwnd, fontFor(hwnd, font_), labels_);
     RECT c;
     GetClientRect(hwnd, &c);
-    setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
+    setRoundedRegion(hwnd, c.right, c.bottom, dpiOf(hwnd).scale(20), TRUE);
 }
 
 void TfAyuda::toggle() {
@@ -80,6 +84,14 @@ LRESULT TfAyuda::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CLOSE: ShowWindow(hwnd, SW_HIDE); return 0;
+    case WM_DPICHANGED:
+        // Its place is the workspace's to give, when the workspace is laid out again.
+        applyDpi(hwnd, LOWORD(wp));
+        if (const auto* r = reinterpret_cast<const RECT*>(lp))
+            SetWindowPos(hwnd, nullptr, 0, 0, r->right - r->left, r->bottom - r->top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        layout();
+        return 0;
     }
     return base(msg, wp, lp);
 }

@@ -18,6 +18,8 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void layout();  // the labels fitted to their texts, the rounded outline
+
     HFONT font_ = nullptr;
     std::vector<HWND> labels_;
 };

@@ -11,7 +11,6 @@ namespace tv {
 TfDescanso* fDescanso = nullptr;
 
 namespace {
-constexpr int kClientW = 474, kClientH = 266;
 constexpr int kCancelarId = 1001;
 
 HWND control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
@@ -38,10 +37,14 @@ void TfDescanso::FormCreate() {
                         kCancelarId);
     temporizador = std::make_unique<PeriodicTimer>([this] { temporizadorTimer(); }, 1000, false);
 
+    roundCorners();
+    setAlphaBlend(hwnd, true, 220);
+}
+
+void TfDescanso::roundCorners() {
     RECT c;
     GetClientRect(hwnd, &c);
-    setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
-    setAlphaBlend(hwnd, true, 220);
+    setRoundedRegion(hwnd, c.right, c.bottom, dpiOf(hwnd).scale(20), TRUE);
 }
 
 void TfDescanso::ShowModal() {
@@ -51,7 +54,7 @@ void TfDescanso::ShowModal() {
         const int dx = GetSystemMetrics(SM_XVIRTUALSCREEN), dy = GetSystemMetrics(SM_YVIRTUALSCREEN);
         const int dw = GetSystemMetrics(SM_CXVIRTUALSCREEN), dh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
         FormShow();
-        SetWindowPos(hwnd, HWND_TOPMOST, dx + (dw - kClientW) / 2, dy + (dh - kClientH) / 2, 0, 0,
+        SetWindowPos(hwnd, HWND_TOPMOST, dx + (dw - width()) / 2, dy + (dh - height()) / 2, 0, 0,
                      SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(hwnd);
         SetFocus(bCancelar);
@@ -80,9 +83,10 @@ void TfDescanso::temporizadorTimer() {
 
 void TfDescanso::setTiempo(const std::wstring& text) {
     // The label's width follows its text.
-    const SIZE size = textExtent(lTiempo, normal_, text);
+    const SIZE size = textExtent(lTiempo, fontFor(hwnd, normal_), text);
     SetWindowTextW(lTiempo, text.c_str());
-    SetWindowPos(lTiempo, nullptr, 0, 0, size.cx, size.cy > 0 ? size.cy : 16, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(lTiempo, nullptr, 0, 0, size.cx, size.cy > 0 ? size.cy : dpiOf(hwnd).scale(16),
+                 SWP_NOMOVE | SWP_NOZORDER);
     InvalidateRect(hwnd, nullptr, TRUE);  // the old, longer text goes with the background
 }
 
@@ -111,6 +115,14 @@ LRESULT TfDescanso::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CLOSE: close(); return 0;
+    case WM_DPICHANGED: {
+        takeDpiChange(hwnd, wp, lp);
+        roundCorners();
+        wchar_t text[64] = {};
+        GetWindowTextW(lTiempo, text, 64);
+        setTiempo(text);  // sized to its text again
+        return 0;
+    }
     }
     return base(msg, wp, lp);
 }

@@ -32,6 +32,7 @@ protected:
 
 private:
     void close();
+    void roundCorners();  // the rounded outline at the window's size and density
     void setTiempo(const std::wstring& text);
     RestCountdown rest_;  // iSegundos and the bar's range and position
     bool modal_ = false;

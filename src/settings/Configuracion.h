@@ -89,6 +89,7 @@ protected:
 
 private:
     void createControls();
+    void placePages();  // the pages over the tab control's display area
     void FormShow();
     void syncControls();  // every control from the live settings
     void showPage(int page);

@@ -60,16 +60,19 @@ HWND make(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int
 // A label as wide and high as its text.
 HWND label(HWND parent, const wchar_t* text, int x, int y, HFONT font, int id = 0, DWORD style = 0,
            const wchar_t* controlName = nullptr) {
-    const SIZE sz = textExtent(parent, font, text);
-    return make(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | style, x, y, sz.cx + 1, sz.cy, id, font, controlName);
+    return make(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | style, x, y, fitText(1), fitText(), id, font,
+                controlName);
 }
 
 // A check box at least as wide as the design gives it, and wide enough for its
 // text in the font the system actually has.
 HWND checkBox(HWND parent, const wchar_t* text, int x, int y, int w, int id, HFONT font, const wchar_t* controlName) {
-    const SIZE sz = textExtent(parent, font, text);
-    const int need = sz.cx + GetSystemMetrics(SM_CXMENUCHECK) + 8;
-    return make(parent, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, x, y, need > w ? need : w, 17, id, font,
+    const Dpi dpi = dpiOf(parent);
+    const SIZE sz = textExtent(parent, fontAtDpi(font, dpi.dpi), text);
+    const int need = sz.cx + GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi.dpi)) + dpi.scale(8);
+    // Designed widths are at 96 DPI: the measured need goes back there, rounded up.
+    const int need96 = dpi.base() ? need : dpi.unscale(need) + 1;
+    return make(parent, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, x, y, need96 > w ? need96 : w, 17, id, font,
                 controlName);
 }
 
@@ -111,8 +114,10 @@ void TfConfiguracion::FormCreate() {
 
     // No border, no title bar: a rounded rectangle, slightly see-through.
     SetWindowLongPtrW(hwnd, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
-    SetWindowPos(hwnd, nullptr, 0, 0, kClientW, kClientH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    setRoundedRegion(hwnd, kClientW, kClientH, kCorner, TRUE);
+    const Dpi dpi = dpiOf(hwnd);
+    SetWindowPos(hwnd, nullptr, 0, 0, dpi.scale(kClientW), dpi.scale(kClientH),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    setRoundedRegion(hwnd, dpi.scale(kClientW), dpi.scale(kClientH), dpi.scale(kCorner), TRUE);
     setAlphaBlend(hwnd, true, kAlpha);
     syncControls();
 }
@@ -132,16 +137,12 @@ void TfConfiguracion::createControls() {
         item.lParam = p;
         SendMessageW(PageControl1, TCM_INSERTITEMW, tab++, reinterpret_cast<LPARAM>(&item));
     }
-    RECT area{0, 0, 553, 217};
-    SendMessageW(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    OffsetRect(&area, 8, 24);
     for (int p = 0; p < kPages; ++p) {
-        pages_[p] = createChild(hwnd, pageClass, kPageCaptions[p], WS_CLIPCHILDREN | (p == 0 ? WS_VISIBLE : 0),
-                                area.left, area.top, area.right - area.left, area.bottom - area.top, 0, nullptr,
-                                nullptr, WS_EX_CONTROLPARENT);
-        // Above the tab control, so that clicks on the page reach its controls.
-        SetWindowPos(pages_[p], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Placed by placePages, over the tab control's display area.
+        pages_[p] = createChild(hwnd, pageClass, kPageCaptions[p], WS_CLIPCHILDREN | (p == 0 ? WS_VISIBLE : 0), 0, 0,
+                                0, 0, 0, nullptr, nullptr, WS_EX_CONTROLPARENT);
     }
+    placePages();
 
     const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
     auto pathField = [&](HWND page, int x, int y, int id, PathField field, const wchar_t* n) {
@@ -204,16 +205,15 @@ void TfConfiguracion::createControls() {
     p = pages_[kAboutPage];
     imgLogo = make(p, L"STATIC", L"", SS_OWNERDRAW, 43, 34, 104, 88, kLogoId, f, L"imgLogo");
     lbNombreAplicacion = label(p, productLabel(version).c_str(), 173, 30, titleFont_, 0, 0, L"lbNombreAplicacion");
-    JvgStaticText3 = label(p, kMakerNotice, 173, 52, f, kMakerLinkId, SS_NOTIFY, L"JvgStaticText3");
+    JvgStaticText3 = label(p, kMakerNotice, 173, 52, linkFont_, kMakerLinkId, SS_NOTIFY, L"JvgStaticText3");
     label(p, kRightsNotice, 173, 71, f);
-    JvgStaticText1 = label(p, L"Homepage: www.tolvane.org", 173, 112, f, kHomeLinkId,
+    JvgStaticText1 = label(p, L"Homepage: www.tolvane.org", 173, 112, linkFont_, kHomeLinkId,
                            SS_NOTIFY, L"JvgStaticText1");
-    JvgStaticText2 = label(p, (std::wstring(L"Feedback: ") + kFeedbackMail).c_str(), 173, 131, f, kFeedbackLinkId,
+    JvgStaticText2 = label(p, (std::wstring(L"Feedback: ") + kFeedbackMail).c_str(), 173, 131, linkFont_,
+                           kFeedbackLinkId,
                            SS_NOTIFY, L"JvgStaticText2");
-    for (HWND link : {JvgStaticText1, JvgStaticText2, JvgStaticText3}) {
-        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
+    for (HWND link : {JvgStaticText1, JvgStaticText2, JvgStaticText3})
         SetWindowSubclass(link, linkProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    }
 
     const DWORD push = BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP;
     bGuardarConfiguracion = make(hwnd, L"BUTTON", L"Save actual configuration", push, 8, 247, 193, 25, kGuardarId, f,
@@ -230,6 +230,18 @@ void TfConfiguracion::createControls() {
     transparenciaAreaTexto.onChange = [this](int v) { form.transparenciaAreaTextoChange(v); };
     iMinutos.onChange = [this](int v) { form.iMinutosChange(v); };
     iSegundos.onChange = [this](int v) { form.iSegundosChange(v); };
+}
+
+void TfConfiguracion::placePages() {
+    RECT area;
+    GetWindowRect(PageControl1, &area);
+    MapWindowPoints(HWND_DESKTOP, hwnd, reinterpret_cast<POINT*>(&area), 2);
+    SendMessageW(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (HWND page : pages_) {
+        // Above the tab control, so that clicks on the page reach its controls.
+        SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+    }
 }
 
 void TfConfiguracion::syncControls() {
@@ -279,7 +291,7 @@ void TfConfiguracion::ShowModal() {
     hooks.show = [this] {
         FormShow();
         // Centred on the screen, in front of the stay-on-top text window.
-        const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientW) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - kClientH) / 2;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - width()) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height()) / 2;
         SetWindowPos(hwnd, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(hwnd);
         SetFocus(PageControl1);
@@ -483,6 +495,13 @@ LRESULT TfConfiguracion::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     case DM_GETDEFID: return MAKELONG(IDOK, DC_HASDEFID);
+    case WM_DPICHANGED: {
+        takeDpiChange(hwnd, wp, lp);
+        placePages();
+        const Dpi dpi = dpiOf(hwnd);
+        setRoundedRegion(hwnd, dpi.scale(kClientW), dpi.scale(kClientH), dpi.scale(kCorner), TRUE);
+        return 0;
+    }
     case WM_CLOSE: form.FormClose(); return 0;  // a close request from the system: closing as by Cancel
     }
     return base(msg, wp, lp);

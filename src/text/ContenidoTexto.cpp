@@ -53,8 +53,7 @@ void TfContenidoTexto::FormCreate() {
     Panel4 = panel();
     barraEstado = createChild(Panel2, STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0, 0,
                               0, font_);
-    int edges[5] = {50, 150, 270, 410, -1};
-    SendMessageW(barraEstado, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+    setStatusParts();
     const wchar_t* initial[5] = {L"", L"Lin:Col", L"Words", L"Date and time", L"File name"};
     for (int i = 0; i < 5; ++i) SendMessageW(barraEstado, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(initial[i]));
 
@@ -66,21 +65,30 @@ void TfContenidoTexto::FormCreate() {
     rtText.onMouseEnter = [this] { host->pointerOnText(); };
     rtText.onKeyMessage = [this](UINT msg, WPARAM key) { status_.keyStarting(rtText.hwnd, msg, key); };
     rtText.onKeyMessageDone = [this] { status_.keyDone(rtText.hwnd); };
-    setRoundedRegion(hwnd, 570, 328, 40, TRUE);
+    const Dpi dpi = dpiOf(hwnd);
+    setRoundedRegion(hwnd, dpi.scale(570), dpi.scale(328), dpi.scale(40), TRUE);
+}
+
+void TfContenidoTexto::setStatusParts() {
+    const Dpi dpi = dpiOf(hwnd);
+    int edges[5] = {dpi.scale(50), dpi.scale(150), dpi.scale(270), dpi.scale(410), -1};
+    SendMessageW(barraEstado, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
 }
 
 void TfContenidoTexto::layout() {
     RECT c;
     GetClientRect(hwnd, &c);
     const int w = c.right, h = c.bottom;
-    const int middle = h - 2 * kMargin > 0 ? h - 2 * kMargin : 0;
-    SetWindowPos(Panel1, nullptr, 0, 0, w, kMargin, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Panel2, nullptr, 0, h - kMargin, w, kMargin, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Panel3, nullptr, w - kMargin, kMargin, kMargin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Panel4, nullptr, 0, kMargin, kMargin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int ew = w - 2 * kMargin > 0 ? w - 2 * kMargin : 0;
-    SetWindowPos(rtText.hwnd, nullptr, kMargin, kMargin, ew, middle, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(barraEstado, nullptr, 0, kMargin - kStatusHeight, w, kStatusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Dpi dpi = dpiOf(hwnd);
+    const int margin = dpi.scale(kMargin), statusHeight = dpi.scale(kStatusHeight);
+    const int middle = h - 2 * margin > 0 ? h - 2 * margin : 0;
+    SetWindowPos(Panel1, nullptr, 0, 0, w, margin, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel2, nullptr, 0, h - margin, w, margin, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel3, nullptr, w - margin, margin, margin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Panel4, nullptr, 0, margin, margin, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int ew = w - 2 * margin > 0 ? w - 2 * margin : 0;
+    SetWindowPos(rtText.hwnd, nullptr, margin, margin, ew, middle, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(barraEstado, nullptr, 0, margin - statusHeight, w, statusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfContenidoTexto::setTextAreaField(int field, int value) {
@@ -154,7 +162,7 @@ std::string TfContenidoTexto::LoadFile(const std::wstring& fileName) { return re
 void TfContenidoTexto::FormActivate() {
     RECT c;
     GetClientRect(hwnd, &c);
-    setRoundedRegion(hwnd, c.right, c.bottom, 20, TRUE);
+    setRoundedRegion(hwnd, c.right, c.bottom, dpiOf(hwnd).scale(20), TRUE);
     setAlphaBlend(hwnd, true, fConfiguracion->live.transparenciaAreaTexto.value);
     const std::wstring& name = fConfiguracion->live.ficheroSonidoClick;
     if (name.empty()) return;
@@ -200,6 +208,18 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         layout();
         status_.layoutChanged();  // the lines wrap anew
+        return 0;
+    case WM_DPICHANGED:
+        // Its rectangle is a screen position: the system's suggestion keeps it
+        // on the monitor that now holds it.
+        takeDpiChange(hwnd, wp, lp);
+        setStatusParts();
+        layout();
+        {
+            RECT c;  // the rounded outline at the new size
+            GetClientRect(hwnd, &c);
+            setRoundedRegion(hwnd, c.right, c.bottom, dpiOf(hwnd).scale(20), TRUE);
+        }
         return 0;
     case WM_ERASEBKGND: {
         RECT r;

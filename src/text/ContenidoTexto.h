@@ -38,6 +38,7 @@ protected:
 
 private:
     void layout();
+    void setStatusParts();  // the status bar's panel edges at the window's density
     void rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
     void rtTextKeyPress(wchar_t ch);
     void rtTextSelectionChange();

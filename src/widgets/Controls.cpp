@@ -31,7 +31,7 @@ HWND tooltipFor(HWND parent) {
     return tip;
 }
 
-int dpiScale(HWND h, int v) { return MulDiv(v, static_cast<int>(GetDpiForWindow(h)), 96); }
+int dpiScale(HWND h, int v) { return dpiOf(h).scale(v); }
 
 void fillRounded(HDC dc, const RECT& r, COLORREF fill, int radius) {
     const Brush b(CreateSolidBrush(fill));
@@ -116,8 +116,9 @@ void BitmapButton::paint(HDC dc, const RECT& r) {
     fillRounded(dc, top, down ? kFaceDownLight : lit ? kFaceHotLight : kFaceLight, dpiScale(hwnd, 6));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, down || lit ? RGB(0, 0, 0) : kCream);
-    const Selection f(dc, font_);
-    TextOutW(dc, at_.x, at_.y, caption_.c_str(), static_cast<int>(caption_.size()));
+    const Selection f(dc, fontFor(hwnd, font_));
+    const Dpi dpi = dpiOf(hwnd);
+    TextOutW(dc, dpi.scale(at_.x), dpi.scale(at_.y), caption_.c_str(), static_cast<int>(caption_.size()));
 }
 
 void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& glyph,
@@ -131,7 +132,7 @@ void SwitchButton::paint(HDC dc, const RECT& r) {
     fillRounded(dc, r, state ? kFaceDark : kOffFace, dpiScale(hwnd, 8));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, state ? kCream : kOffGlyph);
-    const Selection f(dc, font_);
+    const Selection f(dc, fontFor(hwnd, font_));
     RECT t = r;
     DrawTextW(dc, glyph_.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -218,7 +219,8 @@ void DrawRounded(HWND panel) {
     RECT r;
     GetWindowRect(panel, &r);
     // The client area: the panel less its 1-pixel border on each side.
-    setRoundedRegion(panel, r.right - r.left - 2, r.bottom - r.top - 2, 10, TRUE);
+    const int corner = dpiOf(panel).scale(10);
+    setRoundedRegion(panel, r.right - r.left - 2, r.bottom - r.top - 2, corner, TRUE);
     InvalidateRect(panel, nullptr, TRUE);
 }
 

@@ -175,5 +175,8 @@ private:
 // released when the program ends. Heights are in pixels.
 HFONT cachedFont(const wchar_t* face, int pixelHeight, int weight = FW_NORMAL, bool italic = false,
                  bool underline = false);
+// A font of the cache, asked for by its height at 96 DPI, at another density;
+// other fonts come back as they are.
+HFONT fontAtDpi(HFONT font, int dpi);
 
 }  // namespace tv

@@ -27,7 +27,7 @@ void ValueSlider::create(HWND parent, const wchar_t* name, int x, int y, int w, 
 SliderScale ValueSlider::scale() const {
     RECT r{};
     GetClientRect(hwnd, &r);
-    return SliderScale{min_, max_, static_cast<int>(r.right), kThumbWidth};
+    return SliderScale{min_, max_, static_cast<int>(r.right), dpiOf(hwnd).scale(kThumbWidth)};
 }
 
 void ValueSlider::setValue(int v) {
@@ -47,15 +47,17 @@ void ValueSlider::userSets(int v) {
 
 void ValueSlider::paint(HDC dc, const RECT& r) {
     FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+    const Dpi dpi = dpiOf(hwnd);
+    const int thumbWidth = dpi.scale(kThumbWidth), grooveHeight = dpi.scale(kGrooveHeight);
     const int mid = (r.top + r.bottom) / 2;
-    RECT groove{r.left + kThumbWidth / 2, mid - kGrooveHeight / 2, r.right - kThumbWidth / 2,
-                mid - kGrooveHeight / 2 + kGrooveHeight};
+    RECT groove{r.left + thumbWidth / 2, mid - grooveHeight / 2, r.right - thumbWidth / 2,
+                mid - grooveHeight / 2 + grooveHeight};
     DrawEdge(dc, &groove, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     FillRect(dc, &groove, GetSysColorBrush(COLOR_BTNFACE));
 
     // The number sits in a gap of the groove, so the line never strikes it through.
     const std::wstring text = std::to_wstring(value_);
-    const Selection selectedFont(dc, font_);
+    const Selection selectedFont(dc, fontFor(hwnd, font_));
     SIZE sz{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
     const int tx = (r.left + r.right - sz.cx) / 2;
@@ -63,7 +65,7 @@ void ValueSlider::paint(HDC dc, const RECT& r) {
     FillRect(dc, &gap, GetSysColorBrush(COLOR_WINDOW));
 
     const int cx = scale().thumbCentre(value_);
-    RECT thumb{cx - kThumbWidth / 2, r.top + 2, cx - kThumbWidth / 2 + kThumbWidth, r.bottom - 2};
+    RECT thumb{cx - thumbWidth / 2, r.top + 2, cx - thumbWidth / 2 + thumbWidth, r.bottom - 2};
     DrawFrameControl(dc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH | (dragging_ ? DFCS_PUSHED : 0));
 
     SetBkMode(dc, TRANSPARENT);

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -128,23 +129,110 @@ void setTestName(HWND h, const wchar_t* name) {
     SetPropW(h, L"TvName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
 }
 
+Dpi dpiOf(HWND window) {
+    if (!window) return Dpi{static_cast<int>(GetDpiForSystem())};
+    HWND top = GetAncestor(window, GA_ROOT);
+    if (!top) top = window;
+    if (const auto told = reinterpret_cast<UINT_PTR>(GetPropW(top, L"TvDpi"))) return Dpi{static_cast<int>(told)};
+    const UINT dpi = GetDpiForWindow(top);
+    return Dpi{dpi ? static_cast<int>(dpi) : kBaseDpi};
+}
+
+HFONT fontFor(HWND window, HFONT designed) { return fontAtDpi(designed, dpiOf(window).dpi); }
+
+namespace {
+// Where createChild and Window::create put each child, at 96 DPI, so that a
+// change of density can lay them out again.
+struct Designed {
+    int x, y, w, h;
+    HFONT font;
+};
+std::map<HWND, Designed>& designedChildren() {
+    static std::map<HWND, Designed> children;
+    return children;
+}
+
+std::wstring windowText(HWND h) {
+    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+    t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
+    return t;
+}
+
+// A designed rectangle at the density of `parent`, the fitted sides measured
+// with the font the child has there.
+RECT placed(HWND child, HWND parent, const Designed& d) {
+    const Dpi dpi = dpiOf(parent);
+    int w = dpi.scale(d.w), h = dpi.scale(d.h);
+    if (d.w < 0 || d.h < 0) {
+        const SIZE sz = textExtent(parent, fontAtDpi(d.font, dpi.dpi), windowText(child));
+        if (d.w < 0) w = sz.cx - 1 - d.w;
+        if (d.h < 0) h = sz.cy - 1 - d.h;
+    }
+    const int x = dpi.scale(d.x), y = dpi.scale(d.y);
+    return RECT{x, y, x + w, y + h};
+}
+
+void remember(HWND child, HWND parent, const Designed& d) {
+    designedChildren()[child] = d;
+    if (d.w < 0 || d.h < 0) {
+        const RECT r = placed(child, parent, d);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+}  // namespace
+
+void applyDpi(HWND top, int dpi) {
+    SetPropW(top, L"TvDpi", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+    auto& children = designedChildren();
+    for (auto it = children.begin(); it != children.end();) {
+        const HWND child = it->first;
+        if (!IsWindow(child)) {
+            it = children.erase(it);  // a handle of a window gone may be reused
+            continue;
+        }
+        const Designed& d = it->second;
+        ++it;
+        if (GetAncestor(child, GA_ROOT) != top) continue;
+        if (d.font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontAtDpi(d.font, dpi)), FALSE);
+        if (d.x == 0 && d.y == 0 && d.w == 0 && d.h == 0) continue;  // its window lays it out
+        const RECT r = placed(child, GetParent(child), d);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RedrawWindow(top, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void takeDpiChange(HWND top, WPARAM wp, LPARAM lp) {
+    applyDpi(top, LOWORD(wp));
+    if (const auto* r = reinterpret_cast<const RECT*>(lp))
+        SetWindowPos(top, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND createChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
                  HFONT font, const wchar_t* testName, DWORD exStyle) {
-    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    const Dpi dpi = dpiOf(parent);
+    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | style, dpi.scale(x), dpi.scale(y), w < 0 ? 0 : dpi.scale(w),
+                             h < 0 ? 0 : dpi.scale(h), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleW(nullptr), nullptr);
     if (!c)
         throw Failure(L"Cannot create the control " + std::wstring(testName ? testName : cls) + L": " +
                       systemErrorText(GetLastError()));
-    if (font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(fontAtDpi(font, dpi.dpi)), FALSE);
     if (testName) setTestName(c, testName);
+    remember(c, parent, Designed{x, y, w, h, font});
     return c;
 }
 
 void Window::create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w,
                     int h, HWND parent, int id) {
-    CreateWindowExW(exStyle, cls, caption, style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                    GetModuleHandleW(nullptr), this);
+    const bool child = (style & WS_CHILD) != 0;
+    const Dpi dpi = child ? dpiOf(parent) : Dpi{};
+    CreateWindowExW(exStyle, cls, caption, style, dpi.scale(x), dpi.scale(y), dpi.scale(w), dpi.scale(h), parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
     if (!hwnd) throw Failure(L"Cannot create window " + std::wstring(cls) + L": " + systemErrorText(GetLastError()));
+    if (child) remember(hwnd, parent, Designed{x, y, w, h, nullptr});
 }
 
 void Window::attach(HWND existing) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "widgets/Errors.h"
+#include "widgets/core/Dpi.h"
 #include "widgets/core/Failure.h"
 
 #include <functional>
@@ -38,6 +39,21 @@ std::string readWholeFile(const std::wstring& path);
 // Colour values as the settings hold them: 0x00BBGGRR, the "Automatic" value,
 // or a negative system colour (0x80000000 | index).
 COLORREF resolveColour(int value, int defaultSysColour);
+
+// The density a window lays itself out for: its top-level window's, as the
+// last WM_DPICHANGED gave it (applyDpi), otherwise the monitor's it is on.
+// Without a window: the system's, where top-level windows start.
+Dpi dpiOf(HWND window);
+// A font of the cache (designed at 96 DPI) at the density of `window`.
+HFONT fontFor(HWND window, HFONT designed);
+// A top-level window now at `dpi`: every child made by createChild or
+// Window::create gets its designed place, size and font at that density.
+// Children laid out by their window's own code (created at 0, 0, 0, 0) get
+// only the font; the window's own layout runs after this.
+void applyDpi(HWND top, int dpi);
+// For WM_DPICHANGED of a window that is not full-screen: applyDpi, then the
+// rectangle the system suggests (lp).
+void takeDpiChange(HWND top, WPARAM wp, LPARAM lp);
 
 // A rounded-rectangle window region over (0, 0)-(w, h).
 void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw);
@@ -93,7 +109,10 @@ const wchar_t* registerWindowClass(const wchar_t* name, WNDPROC proc = nullptr, 
 
 // A child control: created or Failure ("Cannot create ..."), given the font,
 // and, when named, the name as the property "TvName", where tools and tests
-// find a control whose text is what it shows.
+// find a control whose text is what it shows. Place, size and font are given
+// at 96 DPI and come out at the parent's density; a width or height of
+// fitText(extra) is that of the control's text in its font, plus `extra`.
+constexpr int fitText(int extra = 0) { return -1 - extra; }
 HWND createChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  int id = 0, HFONT font = nullptr, const wchar_t* testName = nullptr, DWORD exStyle = 0);
 void setTestName(HWND h, const wchar_t* name);
@@ -111,6 +130,8 @@ public:
     }
     static WNDPROC classProc() { return proc; }
     // A window of a class served by this base (registerWindowClass without a procedure).
+    // A child (WS_CHILD) is placed at 96 DPI, as with createChild; a top-level
+    // window gets the rectangle as it is.
     void create(const wchar_t* cls, const wchar_t* caption, DWORD exStyle, DWORD style, int x, int y, int w, int h,
                 HWND parent, int id = 0);
     // Takes an existing window, a system control, through the common-controls subclass API.

@@ -21,11 +21,10 @@ constexpr int kMenuWidth = 105, kMenuHeight = 370;
 constexpr int kStylesWidth = 33, kStylesHeight = 370;
 
 HWND label(HWND parent, const wchar_t* name, const wchar_t* text, int x, int y, HFONT font, bool visible) {
-    // Sized to its text, as the panel's labels are.
-    const SIZE sz = textExtent(parent, font, text);
-    // Named for tools and tests: a static's text is what it shows.
-    return createChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), x, y, sz.cx, sz.cy,
-                       0, font, name);
+    // Sized to its text, as the panel's labels are. Named for tools and tests:
+    // a static's text is what it shows.
+    return createChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), x, y, fitText(),
+                       fitText(), 0, font, name);
 }
 
 Rect boundsIn(HWND parent, HWND child) {
@@ -117,7 +116,7 @@ void TfPrincipal::createPanels() {
     sbVolumen = createChild(pMenu, TRACKBAR_CLASSW, L"sbVolumen",
                             WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 1, 210, 101, 28);
     SendMessageW(sbVolumen, TBM_SETPAGESIZE, 0, 20);
-    SendMessageW(sbVolumen, TBM_SETTHUMBLENGTH, 15, 0);
+    SendMessageW(sbVolumen, TBM_SETTHUMBLENGTH, dpiOf(sbVolumen).scale(15), 0);
     SendMessageW(sbVolumen, TBM_SETRANGEMIN, FALSE, kVolumeMin);
     SendMessageW(sbVolumen, TBM_SETRANGEMAX, FALSE, kVolumeMax);
     SendMessageW(sbVolumen, TBM_SETTICFREQ, 100, 0);
@@ -176,10 +175,13 @@ void TfPrincipal::muestraMenu() {
     const RECT t = fContenidoTexto->bounds();
     const Rect text{t.left, t.top, t.right - t.left, t.bottom - t.top};
     ShowWindow(pMenu, SW_HIDE);
-    const Point menu = commandPanelOrigin(text);
+    const int gap = dpiOf(hwnd).scale(kPanelGap);
+    const Point menu = commandPanelOrigin(text, gap);
     SetWindowPos(pMenu, HWND_TOP, menu.x, menu.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(pMenu, SW_SHOWNA);
-    const Point styles = stylePanelOrigin(text, kStylesWidth);
+    RECT styleBounds;
+    GetWindowRect(pEstilos, &styleBounds);
+    const Point styles = stylePanelOrigin(text, styleBounds.right - styleBounds.left, gap);
     SetWindowPos(pEstilos, HWND_TOP, styles.x, styles.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(pEstilos, SW_SHOWNA);
     SetNodesVisible(true);
@@ -281,7 +283,8 @@ void TfPrincipal::setFrame(const Rect& r) {
 }
 
 void TfPrincipal::PositionNodes(HWND aroundControl) {
-    const std::array<Point, kNodeCount> at = nodePositions(frameBounds(aroundControl));
+    const std::array<Point, kNodeCount> at =
+        nodePositions(frameBounds(aroundControl), dpiOf(hwnd).scale(kNodeOutside));
     HWND from = GetParent(aroundControl);
     for (int i = 0; i < kNodeCount && i < static_cast<int>(FNodes.size()); ++i) {
         POINT p{at[i].x, at[i].y};

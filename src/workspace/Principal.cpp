@@ -107,7 +107,8 @@ void TfPrincipal::FormResize() {
         ShowWindow(pMover, SW_HIDE);
         RECT c;
         GetClientRect(hwnd, &c);
-        const Point help = helpOverlayOrigin(c.right, c.bottom, fAyuda->width(), fAyuda->height());
+        const Point help = helpOverlayOrigin(c.right, c.bottom, fAyuda->width(), fAyuda->height(),
+                                             dpiOf(hwnd).scale(kHelpBottomGap));
         SetWindowPos(fAyuda->hwnd, nullptr, help.x, help.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
     try {
@@ -203,6 +204,21 @@ void TfPrincipal::FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
     }
 }
 
+void TfPrincipal::dpiChanged(int dpi) {
+    applyDpi(hwnd, dpi);
+    DrawRounded(pMenu);
+    DrawRounded(pEstilos);
+    // Still the whole monitor, whatever size the system suggests.
+    HMONITOR mon = MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(mon, &mi))
+        SetWindowPos(hwnd, nullptr, mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right - mi.rcMonitor.left,
+                     mi.rcMonitor.bottom - mi.rcMonitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();  // the frame and the help overlay
+    if (IsWindowVisible(pMenu)) FormMouseEnter();  // panels and handles beside the text window again
+}
+
 LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;
@@ -212,6 +228,7 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SIZE: FormResize(); return 0;
+    case WM_DPICHANGED: dpiChanged(LOWORD(wp)); return 0;
     case WM_MOUSEMOVE:
         // The workspace's own surface: coming back from a panel enters again.
         if (mouse_.moved(hwnd)) FormMouseEnter();

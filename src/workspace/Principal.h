@@ -41,6 +41,7 @@ public:
 
     // Hover panels (Panels.cpp).
     void createPanels();
+    void dpiChanged(int dpi);  // lays the panels and handles out again; stays full-screen
     void muestraMenu();
     void ocultaMenu();
     void FormMouseEnter();

@@ -128,3 +128,16 @@ TEST(HandleGeometry, HelpOverlayOrigin) {
     EXPECT_EQ(helpOverlayOrigin(1366, 768, 565, 121), (Point{401, 642}));
     EXPECT_EQ(helpOverlayOrigin(1024, 600, 563, 119), (Point{231, 476}));
 }
+
+TEST(HandleGeometry, ScaledOffsetsAndGaps) {
+    // At 144 DPI: handles 8 pixels wide, 3 of them outside; panel gap 3; overlay gap 8.
+    const Rect r{100, 50, 201, 101};
+    const std::array<Point, 8> want{{
+        {97, 47}, {197, 47}, {298, 47}, {298, 100}, {298, 148}, {197, 148}, {97, 148}, {97, 100},
+    }};
+    EXPECT_EQ(nodePositions(r, 3), want);
+    const Rect text{137, 50, 1092, 674};
+    EXPECT_EQ(commandPanelOrigin(text, 3), (Point{1232, 50}));
+    EXPECT_EQ(stylePanelOrigin(text, 50, 3), (Point{84, 50}));
+    EXPECT_EQ(helpOverlayOrigin(1920, 1200, 845, 179, 8), (Point{538, 1013}));
+}

@@ -567,6 +567,7 @@ std::string command(const std::vector<std::string>& a) {
         RegCloseKey(k);
         return std::to_string(n);
     }
+    if (c == "dpi") return std::to_string(GetDpiForWindow(parseHwnd(arg(1))));  // dpi <hwnd>
     if (c == "screen") return std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " + std::to_string(GetSystemMetrics(SM_CYSCREEN));
     if (c == "sleep") {
         Sleep(static_cast<DWORD>(num(1, 0)));
@@ -595,6 +596,8 @@ std::string command(const std::vector<std::string>& a) {
 }  // namespace
 
 int wmain() {
+    // Rectangles and points in the display's pixels whatever the density, as the program (per-monitor aware) has them.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     startInputHooks();
     std::string line;
     while (std::getline(std::cin, line)) {

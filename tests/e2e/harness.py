@@ -89,14 +89,29 @@ class Session:
     """The Xvfb display, the Wine prefix and the driver, shared by all tests."""
 
     instance = None
+    at_dpi = {}  # sessions whose display is set to another density, by its dots per inch
 
     @classmethod
-    def get(cls):
+    def get(cls, dpi=None):
+        """The shared session, or, given a density other than 96, a session of its own whose Wine
+        reports the display at that many dots per inch."""
+        if dpi and dpi != 96:
+            if dpi not in cls.at_dpi:
+                cls.at_dpi[dpi] = Session(dpi)
+            return cls.at_dpi[dpi]
         if cls.instance is None:
             cls.instance = Session()
         return cls.instance
 
-    def __init__(self):
+    @classmethod
+    def close_all(cls):
+        for s in [cls.instance] + list(cls.at_dpi.values()):
+            if s:
+                s.close()
+        cls.instance, cls.at_dpi = None, {}
+
+    def __init__(self, dpi=None):
+        self.dpi = dpi
         os.makedirs(WORK, exist_ok=True)
         self.env = dict(os.environ)
         self.xvfb = None
@@ -104,7 +119,7 @@ class Session:
         self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.env["DISPLAY"] = display
-        prefix = os.path.join(WORK, "prefix")
+        prefix = os.path.join(WORK, "prefix" if not dpi else "prefix-%d" % dpi)
         shutil.rmtree(prefix, ignore_errors=True)  # a fresh prefix for every run
         alsa = os.path.join(WORK, "alsa-null.conf")
         with open(alsa, "w") as f:
@@ -125,12 +140,15 @@ class Session:
         self.cmd("sleep", 0)
 
     def _configure_wine(self):
-        reg = os.path.join(WORK, "session.reg")
+        reg = os.path.join(WORK, "session.reg" if not self.dpi else "session-%d.reg" % self.dpi)
         with open(reg, "w") as f:
             f.write("REGEDIT4\n\n"
                     "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n\"Desktop\"=\"Default\"\n\n"
                     "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n\"Default\"=\"%s\"\n\n"
                     "[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n\"Audio\"=\"alsa\"\n" % SCREEN)
+            if self.dpi:
+                # The density Wine gives the display (and so the system and every monitor).
+                f.write("\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:%08x\n" % self.dpi)
         subprocess.run([WINE, "regedit", "/S", winpath(reg)], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120, check=True)
 
@@ -334,12 +352,13 @@ class TolvaneCase(unittest.TestCase):
     """A test with its own program folder (exe, media, tmp) and a clean settings key."""
 
     media = MEDIA
+    dpi = None  # the shared session at 96 DPI; another number: a session with the display at that density
     # Without a sound device (Xvfb, CI) opening the ambient MP3 reports an MCI
     # error at start-up; tests that are not about the sound start with it off.
     ambient_off = True
 
     def setUp(self):
-        self.s = Session.get()
+        self.s = Session.get(self.dpi)
         self.dir = program_folder(os.path.join(WORK, "cases", self.id().split(".")[-1]), self.media)
         self.s.cmd("regclear")
         if self.ambient_off:
@@ -573,7 +592,7 @@ def run_all(modules):
     for m in modules:
         suite.addTests(loader.loadTestsFromModule(m))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
-    Session.get().close() if Session.instance else None
+    Session.close_all()
     failed = len(result.failures) + len(result.errors)
     passed = result.testsRun - failed - len(result.skipped)
     print("e2e: %d passed, %d failed" % (passed, failed))

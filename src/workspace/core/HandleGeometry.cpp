@@ -6,18 +6,18 @@
 
 namespace tv {
 
-std::array<Point, kNodeCount> nodePositions(Rect r) {
+std::array<Point, kNodeCount> nodePositions(Rect r, int half) {
     const int l = r.left, t = r.top, w = r.width, h = r.height;
     // C++ integer division truncates toward zero, as the layout wants.
     return {{
-        {l - 2, t - 2},
-        {l + w / 2 - 2, t - 2},
-        {l + w - 2, t - 2},
-        {l + w - 2, t + h / 2},
-        {l + w - 2, t + h - 2},
-        {l + w / 2 - 2, t + h - 2},
-        {l - 2, t + h - 2},
-        {l - 2, t + h / 2},
+        {l - half, t - half},
+        {l + w / 2 - half, t - half},
+        {l + w - half, t - half},
+        {l + w - half, t + h / 2},
+        {l + w - half, t + h - half},
+        {l + w / 2 - half, t + h - half},
+        {l - half, t + h - half},
+        {l - half, t + h / 2},
     }};
 }
 
@@ -70,14 +70,14 @@ Rect startupTextArea(Rect stored, Rect screen, Rect defaults) {
     return usableRect(stored, screen) == stored ? stored : defaults;
 }
 
-Point commandPanelOrigin(Rect text) { return {text.left + text.width + kPanelGap, text.top}; }
+Point commandPanelOrigin(Rect text, int gap) { return {text.left + text.width + gap, text.top}; }
 
-Point stylePanelOrigin(Rect text, int stylePanelWidth) {
-    return {text.left - stylePanelWidth - kPanelGap, text.top};
+Point stylePanelOrigin(Rect text, int stylePanelWidth, int gap) {
+    return {text.left - stylePanelWidth - gap, text.top};
 }
 
-Point helpOverlayOrigin(int workspaceWidth, int workspaceHeight, int overlayWidth, int overlayHeight) {
-    return {workspaceWidth / 2 - overlayWidth / 2, workspaceHeight - overlayHeight - kHelpBottomGap};
+Point helpOverlayOrigin(int workspaceWidth, int workspaceHeight, int overlayWidth, int overlayHeight, int bottomGap) {
+    return {workspaceWidth / 2 - overlayWidth / 2, workspaceHeight - overlayHeight - bottomGap};
 }
 
 }  // namespace tv

@@ -28,8 +28,10 @@ inline constexpr int kNodeCount = 8;
 inline constexpr int kNodeSize = 5;
 
 // Top-left corners of handles 0..7 (clockwise from the top-left corner) around
-// r. Handles 3 and 7 have their top at the vertical middle, without the -2.
-std::array<Point, kNodeCount> nodePositions(Rect r);
+// r, each `half` pixels outside its corner or edge (2 at 96 DPI). Handles 3 and
+// 7 have their top at the vertical middle, without the -half.
+inline constexpr int kNodeOutside = 2;
+std::array<Point, kNodeCount> nodePositions(Rect r, int half = kNodeOutside);
 
 // The frame after handle `handle` was dragged to `pointer`: 0, 6, 7 move the
 // left edge, 2, 3, 4 the right, 0, 1, 2 the top, 4, 5, 6 the bottom. Raw: no
@@ -53,16 +55,17 @@ Rect usableRect(Rect r, Rect screen);
 Rect startupTextArea(Rect stored, Rect screen, Rect defaults);
 
 // The hover panels beside the text window, level with its top: the command
-// panel 2 pixels right of it, the style panel ending 2 pixels left of it.
-// Not limited to the screen.
+// panel `gap` pixels right of it, the style panel ending `gap` pixels left of
+// it (2 at 96 DPI). Not limited to the screen.
 inline constexpr int kPanelGap = 2;
 inline constexpr int kStylePanelWidth = 33;
-Point commandPanelOrigin(Rect text);
-Point stylePanelOrigin(Rect text, int stylePanelWidth = kStylePanelWidth);
+Point commandPanelOrigin(Rect text, int gap = kPanelGap);
+Point stylePanelOrigin(Rect text, int stylePanelWidth = kStylePanelWidth, int gap = kPanelGap);
 
-// The help overlay: centred horizontally, its bottom 5 pixels above the
-// workspace's bottom edge.
+// The help overlay: centred horizontally, its bottom `bottomGap` pixels (5 at
+// 96 DPI) above the workspace's bottom edge.
 inline constexpr int kHelpBottomGap = 5;
-Point helpOverlayOrigin(int workspaceWidth, int workspaceHeight, int overlayWidth, int overlayHeight);
+Point helpOverlayOrigin(int workspaceWidth, int workspaceHeight, int overlayWidth, int overlayHeight,
+                        int bottomGap = kHelpBottomGap);
 
 }  // namespace tv
