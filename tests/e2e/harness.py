@@ -550,7 +550,12 @@ class TolvaneCase(unittest.TestCase):
 
     def assert_box_painted(self, box):
         """A person can read the box: its face is painted and its text and button are drawn on it."""
-        x, y, w, h = self.rect(box[0])
+        self.assert_readable(box[0])
+
+    def assert_readable(self, hwnd):
+        """A window on screen as a person reads it: one light face colour over most of it, and dark
+        text (or lines) drawn on a small part."""
+        x, y, w, h = self.rect(hwnd)
 
         def readable(seen):
             face, count = max(seen.items(), key=lambda kv: kv[1])

@@ -461,6 +461,7 @@ class RestWindowTest(SoundCase):
         self.assertEqual(i["alpha"], "220")
         self.assertEqual(i["corner"], "0", "rounded outline")
         self.assertEqual(self.s.cmd("text", h), "Rest")
+        self.assert_readable(h)
         texts = [self.s.cmd("text", self.s.cmd("child", h, "Static", n)) for n in range(3)]
         self.assertEqual(texts, ["Time to rest!", REST_TEXT1, REST_TEXT2])
         self.assertEqual(self.s.cmd("text", self.s.cmd("child", h, "Button")), "Close")
