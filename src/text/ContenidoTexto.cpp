@@ -163,6 +163,9 @@ void TfContenidoTexto::paintStatus(HDC dc, const RECT& r) const {
         std::wstring s(static_cast<size_t>(length) + 1, L'\0');
         SendMessageW(barraEstado, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(s.data()));
         s.resize(static_cast<size_t>(length));
+        // Centred by what shows: a trailing space ("File name: ") would pull
+        // the text to the left.
+        while (i > 0 && !s.empty() && s.back() == L' ') s.pop_back();
         RECT t{part.left + 2, part.top, part.right - 2, part.bottom};
         // The first panel stays to the left; the others are centred, and a
         // long path loses its middle rather than its file name.
