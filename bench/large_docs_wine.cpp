@@ -7,7 +7,9 @@
 //
 // --reference counts with the line-by-line recount (one EM_GETLINE per display
 // line) instead of the status line's counter, to compare the two.
-// --probe also prints what single rich-edit messages cost on each document.
+// --probe also prints what single rich-edit messages cost on each document;
+// --probe-only opens each document and probes, nothing else. With
+// TV_BENCH_TRACE set, each refresh tells how many paragraphs it laid out.
 // Beside every figure of the program stands Wine's own baseline where one
 // makes sense: a bare rich edit streaming, typing and saving the same.
 #include "text/DocumentIO.h"
@@ -271,6 +273,9 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     t0 = Clock::now();
     editor::Stats st = refresh(h);
     const double first = ms(Clock::now() - t0);
+    if (!reference && getenv("TV_BENCH_TRACE"))
+        std::printf("      first refresh: %d paragraphs laid out%s\n", h.tracker.counter().paragraphsLaidOut(),
+                    h.tracker.counter().usedReference() ? ", line by line" : "");
     const double memCounted = residentMb();
 
     // Typing in the middle at 10 keys a second: a refresh after every tenth
@@ -291,7 +296,27 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
         auto r0 = Clock::now();
         st = refresh(h);
         refreshes.push_back(ms(Clock::now() - r0));
+        if (getenv("TV_BENCH_TRACE"))
+            std::printf("      refresh %.2f ms: %d paragraphs laid out%s\n", refreshes.back(),
+                        h.tracker.counter().paragraphsLaidOut(), h.tracker.counter().usedReference() ? ", line by line" : "");
         worst = std::max(worst, refreshes.back());
+    }
+    if (getenv("TV_BENCH_TRACE")) {
+        // What each message costs right after a new paragraph.
+        key(h.re, L'\r', &h.tracker);
+        CHARRANGE sel{};
+        auto t = [](const char* what, auto&& f) {
+            auto a = Clock::now();
+            f();
+            std::printf("      after Enter: %s %.2f ms\n", what, ms(Clock::now() - a));
+        };
+        t("EM_EXGETSEL", [&] { SendMessageW(h.re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel)); });
+        t("EM_GETTEXTLENGTHEX", [&] { editor::RichEditLayout(h.re).length(); });
+        t("EM_GETTEXTRANGE", [&] { editor::RichEditLayout(h.re).text(sel.cpMin - 500, sel.cpMin + 500); });
+        t("EM_LINELENGTH", [&] { editor::RichEditLayout(h.re).lineLength(sel.cpMin); });
+        t("EM_LINELENGTH again", [&] { editor::RichEditLayout(h.re).lineLength(sel.cpMin - 3); });
+        t("EM_GETLINECOUNT", [&] { editor::RichEditLayout(h.re).lineCount(); });
+        t("refresh", [&] { h.tracker.refresh(h.re); });
     }
     // The style panel's face and size change the wrapping of the selection.
     SendMessageW(h.re, EM_SETSEL, len / 2 - 2000, len / 2 + 2000);

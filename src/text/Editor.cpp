@@ -144,7 +144,7 @@ void StatusTracker::keyStarting(HWND re, UINT msg, WPARAM key) {
     if (msg == WM_CHAR)
         atSelection_ = key >= 0x20 || key == L'\r' || key == L'\t' || key == L'\b';
     else if (msg == WM_KEYDOWN)
-        atSelection_ = key == VK_DELETE || key == VK_BACK || (ctrl && (key == 'V' || key == 'X')) ||
+        atSelection_ = key == VK_DELETE || key == VK_BACK || key == VK_RETURN || (ctrl && (key == 'V' || key == 'X')) ||
                        (shift && key == VK_INSERT);
     else
         atSelection_ = false;

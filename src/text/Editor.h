@@ -53,6 +53,7 @@ public:
     void layoutChanged() { counter_.layoutChanged(); }  // the editor's width changed
     void documentReplaced() { counter_.textChangedSomewhere(); }
     Stats refresh(HWND re);
+    const StatusCounter& counter() const { return counter_; }
 
 private:
     StatusCounter counter_;

@@ -170,19 +170,17 @@ class Session:
         self._settle(settle, now_events - events)
 
     def x_focus_on(self, h):
-        """Waits until the display's keyboard focus is the X window of h's top-level window. Wine moves
-        it there after activation; keys sent before would reach another X client (the desktop's), and
-        lose their order against the marker, which would then reach the program's."""
+        """Puts the display's keyboard focus on the X window of h's top-level window. Wine moves it
+        there after activation, but in its own time: keys sent meanwhile would reach another X client
+        (the desktop's) and lose their order against the rest of the batch."""
         xid = self.cmd("xwindow", h)
-        end = time.time() + 5
-        while xid != "0":
-            focus = subprocess.run(["xdotool", "getwindowfocus"], env=self.env, capture_output=True, text=True,
-                                   timeout=30).stdout.strip()
-            if focus == xid:
-                return
-            if time.time() > end:
-                raise TimeoutError("the display's focus stayed on %s, not %s" % (focus, xid))
-            time.sleep(0.005)
+        if xid == "0":
+            return
+        subprocess.run(["xdotool", "windowfocus", "--sync", xid], env=self.env, timeout=30, check=True)
+        focus = subprocess.run(["xdotool", "getwindowfocus"], env=self.env, capture_output=True, text=True,
+                               timeout=30).stdout.strip()
+        if focus != xid:
+            raise RuntimeError("the display's focus is on %s, not %s" % (focus, xid))
 
     def pointer(self, op, reached, settle=None):
         """Sends one pointer action through the X server and returns once Wine's state shows it

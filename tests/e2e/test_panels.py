@@ -136,6 +136,49 @@ class PanelsTest(TolvaneCase):
         self.assertRegex(data, r"\\b[\\ ]")
         self.assertIn("styled", data)
 
+    def test_status_line_counts_follow_a_style_change_and_a_resize(self):
+        # A word of m's alone in its paragraph counts once for every display
+        # line it spans; the short line below always holds its three words. The
+        # number of lines comes from the editor itself.
+        editor = self.start_placed()
+        typed = "m" * 400 + "\ra b c"
+        self.keys(editor, typed.replace("\r", "{ENTER}"))
+        self.assertEqual(self.editor_text(editor, typed, ms=15000), typed)
+        self.s.cmd("send", editor, 0xB1, 0, -1)  # EM_SETSEL: everything, for the style panel
+        self.keys(editor, "^l")
+
+        def counts_follow(unlike=None, ms=5000):
+            """The editor's line count, once it is not `unlike` (the program takes the
+            click or the drag in its own time) and the status line shows the words and
+            lines that go with it."""
+            end = time.time() + ms / 1000
+            while True:
+                lines = int(self.s.cmd("send", editor, 0xBA))  # EM_GETLINECOUNT
+                bar = self.s.cmd("child", self.text, "msctls_statusbar32")
+                panels = [unescape(p) for p in self.s.cmd("status", bar).split("|")[1:]]
+                want = ["1/%d : 1" % lines, "Words: %d" % (lines - 1 + 3)]
+                if lines != unlike and panels[1:3] == want:
+                    return lines
+                if time.time() > end:
+                    self.fail("status %s with %d lines (not %s)" % (panels[1:3], lines, unlike))
+                time.sleep(0.05)
+
+        first = counts_follow()
+        self.onto_workspace()
+        self.click_control("bFuenteG")  # a bigger size: the long word takes more lines
+        bigger = counts_follow(unlike=first)
+        self.assertGreater(bigger, first)
+        self.onto_workspace()
+        self.click_control("bFuenteP")  # a small size: fewer
+        smaller = counts_follow(unlike=bigger)
+        self.assertLess(smaller, bigger)
+        self.onto_workspace()
+        self.click_control("bFuenteB")  # another face; the drag below comes after it
+        self.onto_workspace()
+        self.drag(3, (420, 250))  # the text window's right edge inwards: more lines
+        self.assertEqual(self.wait_rect(self.text, (200, 100, 220, 300)), (200, 100, 220, 300))
+        self.assertGreater(counts_follow(), smaller)
+
     def test_volume_slider_moved_by_the_user_reports_its_position(self):
         self.reg("sonido", "1")
         self.start_placed(boxes=True)
