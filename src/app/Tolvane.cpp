@@ -3,6 +3,7 @@
 #include "app/SplashScreen.h"
 #include "commands/Ayuda.h"
 #include "i18n/Localization.h"
+#include "i18n/Resources.h"
 #include "rest/Descanso.h"
 #include "settings/Configuracion.h"
 #include "text/ContenidoTexto.h"
@@ -92,6 +93,9 @@ int run() {
     // without Spanish catalogs everything stays English.
     AddDomainForResourceString(kWidgetsDomain);
     UseLanguage(L"es");
+    // Message-box buttons are looked up like any resource string: the
+    // program's domain first, then the widget set's.
+    setToolkitTranslator(resourceString);
     // The help overlay looks its texts up while the windows are still being
     // created; a complaint about the catalog shown then would serve timer
     // ticks inside its box before the windows those timers drive exist.

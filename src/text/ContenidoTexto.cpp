@@ -53,6 +53,10 @@ void TfContenidoTexto::FormCreate() {
     Panel4 = panel();
     barraEstado = createChild(Panel2, STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0, 0,
                               0, font_);
+    // The bar is painted here, not by the control or the theme: in the
+    // text-area colour, with the first panel's text to the left and the
+    // others centred.
+    SetWindowSubclass(barraEstado, statusProc, 1, reinterpret_cast<DWORD_PTR>(this));
     setStatusParts();
     const wchar_t* initial[5] = {L"", L"Lin:Col", L"Words", L"Date and time", L"File name"};
     for (int i = 0; i < 5; ++i) SendMessageW(barraEstado, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(initial[i]));
@@ -111,18 +115,87 @@ void TfContenidoTexto::show() {
 }
 
 void TfContenidoTexto::setEditorBorder(int width) {
-    // The editor keeps no border of its own; a border width only asks for a
-    // redraw of the frame, which the borderless style leaves empty.
-    (void)width;
-    SetWindowPos(rtText.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    editorBorder_ = width;
+    rtText.setBorder(width, editorBorderColour());
+}
+
+COLORREF TfContenidoTexto::editorBorderColour() const {
+    // Halfway between the text and the area: seen on any pair of colours,
+    // quieter than the text itself.
+    auto mix = [](int a, int b) { return (a + b) / 2; };
+    return RGB(mix(GetRValue(area_), GetRValue(ink_)), mix(GetGValue(area_), GetGValue(ink_)),
+               mix(GetBValue(area_), GetBValue(ink_)));
+}
+
+LRESULT CALLBACK TfContenidoTexto::statusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        const auto* self = reinterpret_cast<const TfContenidoTexto*>(data);
+        paintBuffered(h, [self](HDC dc, const RECT& r) { self->paintStatus(dc, r); });
+        return 0;
+    }
+    case SB_SETTEXTW:
+    case SB_SETPARTS: {
+        // The control invalidates only the part as it measured it; the
+        // panel is painted here over the bar's whole height.
+        const LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        InvalidateRect(h, nullptr, FALSE);
+        return r;
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(h, statusProc, 1); break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+void TfContenidoTexto::paintStatus(HDC dc, const RECT& r) const {
+    FillRect(dc, &r, areaBrush_.current());
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    const Selection f(dc, font_);
+    const Pen separator(CreatePen(PS_SOLID, 1, RGB((GetRValue(area_) * 3 + GetRValue(text)) / 4,
+                                                   (GetGValue(area_) * 3 + GetGValue(text)) / 4,
+                                                   (GetBValue(area_) * 3 + GetBValue(text)) / 4)));
+    const Selection sp(dc, separator.get());
+    // The panels span the bar's whole height between their edges; the
+    // control's own part rectangles are not used, as they keep the height
+    // the bar had when it was created.
+    int edges[16] = {};
+    int parts = static_cast<int>(SendMessageW(barraEstado, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)));
+    if (parts > 16) parts = 16;
+    for (int i = 0; i < parts; ++i) {
+        RECT part{i == 0 ? r.left : edges[i - 1], r.top, edges[i] < 0 || i + 1 == parts ? r.right : edges[i],
+                  r.bottom};
+        const int length = LOWORD(SendMessageW(barraEstado, SB_GETTEXTLENGTHW, i, 0));
+        std::wstring s(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(barraEstado, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(s.data()));
+        s.resize(static_cast<size_t>(length));
+        // Centred by what shows: a trailing space ("File name: ") would pull
+        // the text to the left.
+        while (i > 0 && !s.empty() && s.back() == L' ') s.pop_back();
+        RECT t{part.left + 2, part.top, part.right - 2, part.bottom};
+        // The first panel stays to the left; the others are centred, and a
+        // long path loses its middle rather than its file name.
+        UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+        format |= i == 0 ? DT_LEFT : DT_CENTER;
+        format |= i == 4 ? DT_PATH_ELLIPSIS : DT_END_ELLIPSIS;
+        DrawTextW(dc, s.c_str(), -1, &t, format);
+        if (i + 1 < parts) {
+            MoveToEx(dc, part.right, part.top + 3, nullptr);
+            LineTo(dc, part.right, part.bottom - 3);
+        }
+    }
 }
 
 void TfContenidoTexto::applyColours(int textColour, int areaColour) {
     areaColour_ = areaColour;
     COLORREF area = resolveColour(areaColour, COLOR_WINDOW);
     areaBrush_.get(area);
-    editor::setColours(rtText.hwnd, resolveColour(textColour, COLOR_WINDOWTEXT), area);
-    SendMessageW(barraEstado, SB_SETBKCOLOR, 0, static_cast<LPARAM>(area));
+    area_ = area;
+    ink_ = resolveColour(textColour, COLOR_WINDOWTEXT);
+    editor::setColours(rtText.hwnd, ink_, area);
+    rtText.setBorder(editorBorder_, editorBorderColour());
     SendMessageW(rtText.hwnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
     SendMessageW(rtText.hwnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);

@@ -39,12 +39,17 @@ protected:
 private:
     void layout();
     void setStatusParts();  // the status bar's panel edges at the window's density
+    void paintStatus(HDC dc, const RECT& r) const;
+    COLORREF editorBorderColour() const;
+    static LRESULT CALLBACK statusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
     void rtTextKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
     void rtTextKeyPress(wchar_t ch);
     void rtTextSelectionChange();
     bool shown_ = false;
     editor::StatusTracker status_;
     int areaColour_ = 16777215;
+    COLORREF area_ = RGB(255, 255, 255), ink_ = RGB(0, 0, 0);  // the text area's colours as resolved
+    int editorBorder_ = 0;
     SolidBrush areaBrush_;  // the text-area colour, behind the margins and the status bar
     HFONT font_ = nullptr;  // from the font cache
     std::wstring clickLoadFailed_;  // a click file that could not be read is reported once

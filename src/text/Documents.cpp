@@ -59,8 +59,8 @@ std::wstring askFileName(bool save) {
 
 void preguntaGuardarCambios() {
     if (!fContenidoTexto->host->hasChanges()) return;
-    int answer = MessageBoxW(GetActiveWindow(), resourceString(L"Do you want to save document changes?").c_str(),
-                             kAppTitle, MB_YESNO | MB_ICONQUESTION);
+    int answer = messageBox(GetActiveWindow(), resourceString(L"Do you want to save document changes?"), kAppTitle,
+                            MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) bGuardarClick();
 }
 

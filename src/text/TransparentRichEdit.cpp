@@ -1,6 +1,7 @@
 #include "text/TransparentRichEdit.h"
 
 #include "widgets/Errors.h"
+#include "widgets/Handles.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -21,6 +22,17 @@ void TTransparentRichEdit::create(HWND parent, int id) {
                              GetModuleHandleW(nullptr), nullptr);
     if (!h) throw Failure(L"Cannot create the text editor: " + systemErrorText(GetLastError()));
     attach(h);
+}
+
+void TTransparentRichEdit::setBorder(int width, COLORREF colour) {
+    const bool resized = width != border_;
+    border_ = width < 0 ? 0 : width;
+    borderColour_ = colour;
+    // The frame lies in the non-client area, so the text keeps clear of it.
+    if (resized)
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    else
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 LRESULT TTransparentRichEdit::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -61,6 +73,31 @@ LRESULT TTransparentRichEdit::keyMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (self->mouse_.moved(h) && self->onMouseEnter) guarded([&] { self->onMouseEnter(); });
         break;
     case WM_MOUSELEAVE: self->mouse_.left(); break;
+    case WM_NCCALCSIZE: {
+        const LRESULT r = base(msg, wp, lp);
+        if (self->border_ > 0) {
+            RECT* client = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+            InflateRect(client, -self->border_, -self->border_);
+            if (client->right < client->left) client->right = client->left;
+            if (client->bottom < client->top) client->bottom = client->top;
+        }
+        return r;
+    }
+    case WM_NCPAINT: {
+        const LRESULT r = base(msg, wp, lp);
+        if (self->border_ > 0) {
+            const WindowDC dc(h, true);
+            RECT w;
+            GetWindowRect(h, &w);
+            RECT frame{0, 0, w.right - w.left, w.bottom - w.top};
+            const Brush brush(CreateSolidBrush(self->borderColour_));
+            for (int i = 0; i < self->border_; ++i) {
+                FrameRect(dc.get(), &frame, brush.get());
+                InflateRect(&frame, -1, -1);
+            }
+        }
+        return r;
+    }
     }
     return base(msg, wp, lp);
 }

@@ -11,6 +11,9 @@ namespace tv {
 class TTransparentRichEdit : public Window {
 public:
     void create(HWND parent, int id);
+    // A flat frame of the given width drawn inside the control's bounds; 0
+    // for none.
+    void setBorder(int width, COLORREF colour);
 
     // Key and pointer events of the editor; a key-down handler that sets the
     // key to 0 consumes it.
@@ -27,6 +30,8 @@ protected:
 private:
     LRESULT keyMessage(UINT msg, WPARAM wp, LPARAM lp);
     MouseEnter mouse_;
+    int border_ = 0;
+    COLORREF borderColour_ = 0;
 };
 
 }  // namespace tv

@@ -5,17 +5,15 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
 namespace tv {
 
 namespace {
 constexpr COLORREF kCream = RGB(250, 246, 232);
-constexpr COLORREF kFace = RGB(96, 110, 128);
-constexpr COLORREF kFaceLight = RGB(126, 140, 158);
 constexpr COLORREF kFaceDark = RGB(70, 82, 98);
-constexpr COLORREF kFaceHot = RGB(168, 180, 196);
-constexpr COLORREF kFaceHotLight = RGB(196, 206, 218);
-constexpr COLORREF kFaceDown = RGB(140, 152, 168);
-constexpr COLORREF kFaceDownLight = RGB(156, 167, 181);
 constexpr COLORREF kOffFace = RGB(228, 230, 233);
 constexpr COLORREF kOffGlyph = RGB(150, 154, 160);
 
@@ -31,7 +29,152 @@ HWND tooltipFor(HWND parent) {
     return tip;
 }
 
-int dpiScale(HWND h, int v) { return dpiOf(h).scale(v); }
+// The pictures are drawn on a grid of this many units a side, the size of the
+// square at 96 dots per inch; they scale with the control's client size.
+constexpr int kDesignSize = 28;
+
+struct Shade {
+    COLORREF top, bottom, edge;
+};
+
+COLORREF blend(COLORREF a, COLORREF b, int percentOfB) {
+    auto mix = [&](int x, int y) { return x + (y - x) * percentOfB / 100; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+void verticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
+    auto c16 = [](BYTE v) { return static_cast<COLOR16>(v << 8); };
+    TRIVERTEX v[2] = {{r.left, r.top, c16(GetRValue(top)), c16(GetGValue(top)), c16(GetBValue(top)), 0},
+                      {r.right, r.bottom, c16(GetRValue(bottom)), c16(GetGValue(bottom)), c16(GetBValue(bottom)), 0}};
+    GRADIENT_RECT g{0, 1};
+    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+}
+
+// Maps the design grid onto a control's square, centred when it is not square.
+class Grid {
+public:
+    explicit Grid(const RECT& r) {
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        scale_ = (w < h ? w : h) / static_cast<double>(kDesignSize);
+        ox_ = r.left + (w - kDesignSize * scale_) / 2;
+        oy_ = r.top + (h - kDesignSize * scale_) / 2;
+    }
+    int x(double u) const { return static_cast<int>(std::lround(ox_ + u * scale_)); }
+    int y(double u) const { return static_cast<int>(std::lround(oy_ + u * scale_)); }
+    POINT at(double ux, double uy) const { return {x(ux), y(uy)}; }
+    int len(double u) const {
+        const long n = std::lround(u * scale_);
+        return n < 1 ? 1 : static_cast<int>(n);
+    }
+
+private:
+    double scale_ = 1, ox_ = 0, oy_ = 0;
+};
+
+HPEN roundPen(COLORREF colour, int width) {
+    LOGBRUSH lb{BS_SOLID, colour, 0};
+    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, static_cast<DWORD>(width), &lb, 0,
+                        nullptr);
+}
+
+void polygon(HDC dc, const Grid& g, COLORREF fill, std::initializer_list<POINT> units) {
+    std::vector<POINT> pts;
+    for (const POINT& u : units) pts.push_back(g.at(u.x, u.y));
+    const Brush b(CreateSolidBrush(fill));
+    const Pen p(CreatePen(PS_SOLID, 1, fill));
+    const Selection sb(dc, b.get()), sp(dc, p.get());
+    Polygon(dc, pts.data(), static_cast<int>(pts.size()));
+}
+
+void line(HDC dc, const Grid& g, COLORREF colour, double width, double x1, double y1, double x2, double y2) {
+    const Pen p(roundPen(colour, g.len(width)));
+    const Selection sp(dc, p.get());
+    MoveToEx(dc, g.x(x1), g.y(y1), nullptr);
+    LineTo(dc, g.x(x2), g.y(y2));
+}
+
+void box(HDC dc, const Grid& g, COLORREF fill, double l, double t, double rr, double b) {
+    const RECT r{g.x(l), g.y(t), g.x(rr), g.y(b)};
+    const Brush brush(CreateSolidBrush(fill));
+    FillRect(dc, &r, brush.get());
+}
+
+void outline(HDC dc, const Grid& g, COLORREF colour, double width, double l, double t, double rr, double b) {
+    const Pen p(roundPen(colour, g.len(width)));
+    const Selection sp(dc, p.get()), sb(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, g.x(l), g.y(t), g.x(rr), g.y(b));
+}
+
+// The four pictures of the command panel's switches, in ink on the face
+// colour. Off, each is struck through, so the state reads at a glance even
+// without the change of colour.
+void drawIcon(HDC dc, const RECT& r, SwitchIcon icon, bool on, COLORREF ink, COLORREF face) {
+    const Grid g(r);
+    switch (icon) {
+    case SwitchIcon::Sound: {
+        // A loudspeaker; sound waves while on.
+        polygon(dc, g, ink, {{6, 11}, {10, 11}, {15, 6}, {15, 22}, {10, 17}, {6, 17}});
+        if (on) {
+            const Pen p(roundPen(ink, g.len(1.6)));
+            const Selection sp(dc, p.get());
+            // Counter-clockwise from below to above: the arcs open to the right.
+            Arc(dc, g.x(13), g.y(10), g.x(21), g.y(18), g.x(18), g.y(19), g.x(18), g.y(9));
+            Arc(dc, g.x(11), g.y(6), g.x(25), g.y(22), g.x(20), g.y(23), g.x(20), g.y(5));
+        }
+        break;
+    }
+    case SwitchIcon::KeyClick: {
+        // A keyboard; the click's marks above it while on.
+        const Brush b(CreateSolidBrush(ink));
+        const Pen p(CreatePen(PS_SOLID, 1, ink));
+        {
+            const Selection sb(dc, b.get()), sp(dc, p.get());
+            RoundRect(dc, g.x(4), g.y(10), g.x(24), g.y(22), g.len(3), g.len(3));
+        }
+        for (double kx : {7.0, 11.0, 15.0, 19.0}) {
+            box(dc, g, face, kx, 12, kx + 2, 14);
+            box(dc, g, face, kx, 15, kx + 2, 17);
+        }
+        box(dc, g, face, 9, 18, 19, 20);
+        if (on) {
+            line(dc, g, ink, 1.4, 14, 3, 14, 7);
+            line(dc, g, ink, 1.4, 8, 4, 10, 7);
+            line(dc, g, ink, 1.4, 20, 4, 18, 7);
+        }
+        break;
+    }
+    case SwitchIcon::Picture:
+        // A framed landscape: mountains under a sun.
+        outline(dc, g, ink, 1.6, 5, 7, 23, 21);
+        polygon(dc, g, ink, {{7, 19}, {12, 12}, {15, 16}, {18, 12}, {21, 19}});
+        {
+            const Brush b(CreateSolidBrush(ink));
+            const Pen p(CreatePen(PS_SOLID, 1, ink));
+            const Selection sb(dc, b.get()), sp(dc, p.get());
+            Ellipse(dc, g.x(8), g.y(9), g.x(11), g.y(12));
+        }
+        break;
+    case SwitchIcon::SeeThrough:
+        // Two sheets: while on, the back one shows through the tinted front
+        // one; while off the front one is solid and hides it.
+        if (on) {
+            box(dc, g, blend(face, ink, 35), 11, 11, 23, 23);
+            outline(dc, g, ink, 1.6, 5, 5, 17, 17);
+        } else {
+            outline(dc, g, ink, 1.6, 5, 5, 17, 17);
+            box(dc, g, ink, 11, 11, 23, 23);
+        }
+        outline(dc, g, ink, 1.6, 11, 11, 23, 23);
+        break;
+    case SwitchIcon::None: break;
+    }
+    if (!on) {
+        // A gap in the face colour either side of the stroke keeps it clear
+        // of the picture below.
+        line(dc, g, face, 4.5, 5, 23, 23, 5);
+        line(dc, g, ink, 1.8, 5, 23, 23, 5);
+    }
+}
 
 void fillRounded(HDC dc, const RECT& r, COLORREF fill, int radius) {
     const Brush b(CreateSolidBrush(fill));
@@ -103,22 +246,40 @@ void BitmapButton::create(HWND parent, const wchar_t* name, int x, int y, int w,
     at_ = captionAt;
     face = faceName;
     points = MulDiv(pixelHeight, 72, 96);
-    font_ = cachedFont(faceName, pixelHeight);
+    pixelHeight_ = pixelHeight;
     createControl(parent, name, x, y, w, h);
 }
 
 void BitmapButton::paint(HDC dc, const RECT& r) {
-    // Plain, lighter under the pointer, darker while pressed; the caption is
-    // cream on the plain face and black on the other two.
+    // A rounded face shaded from top to bottom: slate with a cream caption,
+    // lighter with a black caption under the pointer, and shaded the other
+    // way round while pressed, as if pushed in.
     const bool down = pressed(), lit = hot() && !down;
-    fillRounded(dc, r, down ? kFaceDown : lit ? kFaceHot : kFace, dpiScale(hwnd, 8));
-    RECT top{r.left + 2, r.top + 2, r.right - 2, r.top + (r.bottom - r.top) / 2};
-    fillRounded(dc, top, down ? kFaceDownLight : lit ? kFaceHotLight : kFaceLight, dpiScale(hwnd, 6));
+    const Shade shade = down ? Shade{RGB(150, 162, 178), RGB(184, 194, 207), RGB(96, 108, 124)}
+                        : lit ? Shade{RGB(214, 221, 230), RGB(166, 178, 194), RGB(110, 122, 138)}
+                              : Shade{RGB(108, 124, 144), RGB(58, 70, 86), RGB(40, 50, 64)};
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int radius = MulDiv(8, h, kDesignSize);
+    {
+        const Region face(CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius, radius));
+        SelectClipRgn(dc, face.get());
+        verticalGradient(dc, r, shade.top, shade.bottom);
+        // A highlight along the upper edge gives the face its relief.
+        const Pen light(CreatePen(PS_SOLID, 1, blend(shade.top, RGB(255, 255, 255), down ? 0 : 40)));
+        const Selection sp(dc, light.get());
+        MoveToEx(dc, r.left + radius / 2, r.top + 1, nullptr);
+        LineTo(dc, r.right - radius / 2, r.top + 1);
+        SelectClipRgn(dc, nullptr);
+        const Brush edge(CreateSolidBrush(shade.edge));
+        FrameRgn(dc, face.get(), edge.get(), 1, 1);
+    }
+    // The caption keeps its design offset and size relative to the square,
+    // so it lands in the same place at any size of the control.
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, down || lit ? RGB(0, 0, 0) : kCream);
-    const Selection f(dc, fontFor(hwnd, font_));
-    const Dpi dpi = dpiOf(hwnd);
-    TextOutW(dc, dpi.scale(at_.x), dpi.scale(at_.y), caption_.c_str(), static_cast<int>(caption_.size()));
+    const Selection f(dc, cachedFont(face.c_str(), MulDiv(pixelHeight_, h, kDesignSize)));
+    TextOutW(dc, r.left + MulDiv(at_.x, w, kDesignSize), r.top + MulDiv(at_.y, h, kDesignSize), caption_.c_str(),
+             static_cast<int>(caption_.size()));
 }
 
 void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& glyph,
@@ -128,8 +289,17 @@ void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w,
     createControl(parent, name, x, y, w, h);
 }
 
+void SwitchButton::create(HWND parent, const wchar_t* name, int x, int y, int w, int h, SwitchIcon icon) {
+    icon_ = icon;
+    createControl(parent, name, x, y, w, h);
+}
+
 void SwitchButton::paint(HDC dc, const RECT& r) {
-    fillRounded(dc, r, state ? kFaceDark : kOffFace, dpiScale(hwnd, 8));
+    fillRounded(dc, r, state ? kFaceDark : kOffFace, MulDiv(8, r.bottom - r.top, kDesignSize));
+    if (icon_ != SwitchIcon::None) {
+        drawIcon(dc, r, icon_, state, state ? kCream : kOffGlyph, state ? kFaceDark : kOffFace);
+        return;
+    }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, state ? kCream : kOffGlyph);
     const Selection f(dc, fontFor(hwnd, font_));

@@ -53,15 +53,21 @@ protected:
 private:
     std::wstring caption_;
     POINT at_{};
-    HFONT font_ = nullptr;  // from the font cache
+    int pixelHeight_ = 11;  // of the caption font at the design size
 };
+
+// The pictures a switch can show instead of a letter.
+enum class SwitchIcon { None, Sound, KeyClick, Picture, SeeThrough };
 
 // An on/off switch: a click flips the state and then runs onClick, which reads
 // the new state; setting the state from code only redraws it.
 class SwitchButton : public Control {
 public:
+    // A switch that shows a letter in the given font.
     void create(HWND parent, const wchar_t* name, int x, int y, int w, int h, const std::wstring& glyph,
                 const wchar_t* face = L"Tahoma", int weight = FW_BOLD, bool italic = false, bool underline = false);
+    // A switch that shows a drawn picture, struck through while off.
+    void create(HWND parent, const wchar_t* name, int x, int y, int w, int h, SwitchIcon icon);
     std::function<void()> onClick;
 
     // Assigning the state redraws the switch and runs nothing.
@@ -88,6 +94,7 @@ protected:
 
 private:
     std::wstring glyph_;
+    SwitchIcon icon_ = SwitchIcon::None;
     HFONT font_ = nullptr;  // from the font cache
 };
 

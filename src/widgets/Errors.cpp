@@ -26,7 +26,13 @@ void reportUnexpected(std::exception_ptr error) noexcept {
         // but never recursively without bound.
         if (depth > 4) return;
         ++depth;
-        MessageBoxW(GetActiveWindow(), errorText(error).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+        const std::wstring text = errorText(error);
+        try {
+            messageBox(GetActiveWindow(), text, kAppTitle, MB_OK | MB_ICONERROR);
+        } catch (...) {
+            // Its buttons could not be translated: the error is told all the same.
+            MessageBoxW(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+        }
         --depth;
     } catch (...) {
     }

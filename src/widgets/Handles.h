@@ -93,10 +93,19 @@ struct AtomTraits {
 // Global atoms outlive the process unless released.
 using GlobalAtom = Owned<AtomTraits>;
 
-// A window's device context, from GetDC.
+struct HookTraits {
+    using Handle = HHOOK;
+    static HHOOK none() { return nullptr; }
+    static bool valid(HHOOK h) { return h != nullptr; }
+    static void release(HHOOK h) { UnhookWindowsHookEx(h); }
+};
+using WindowsHook = Owned<HookTraits>;
+
+// A window's device context: of its client area from GetDC, or of the whole
+// window, frame included, from GetWindowDC.
 class WindowDC {
 public:
-    explicit WindowDC(HWND w) : w_(w), dc_(GetDC(w)) {}
+    explicit WindowDC(HWND w, bool wholeWindow = false) : w_(w), dc_(wholeWindow ? GetWindowDC(w) : GetDC(w)) {}
     ~WindowDC() {
         if (dc_) ReleaseDC(w_, dc_);
     }

@@ -10,9 +10,83 @@
 
 namespace tv {
 
+namespace {
+
+std::function<std::wstring(const std::wstring&)>& toolkitTranslator() {
+    static std::function<std::wstring(const std::wstring&)> translate;
+    return translate;
+}
+
+struct ButtonLabel {
+    int id;
+    const wchar_t* english;
+};
+constexpr ButtonLabel kButtonLabels[] = {{IDOK, L"OK"},         {IDCANCEL, L"Cancel"},      {IDABORT, L"Abort"},
+                                         {IDRETRY, L"Retry"},   {IDIGNORE, L"Ignore"},      {IDYES, L"Yes"},
+                                         {IDNO, L"No"},         {IDTRYAGAIN, L"Try Again"}, {IDCONTINUE, L"Continue"},
+                                         {IDHELP, L"Help"}};
+constexpr size_t kButtonCount = sizeof kButtonLabels / sizeof kButtonLabels[0];
+
+// The message box being shown on this thread, found at its first activation,
+// and its button labels, translated before it was asked for: a lookup may
+// open a catalog and complain about it in a box of its own.
+struct BoxWatch {
+    HWND box = nullptr;
+    std::wstring labels[kButtonCount];
+};
+thread_local BoxWatch* currentBox = nullptr;
+
+void relabelButtons(const BoxWatch& watch) {
+    for (size_t i = 0; i < kButtonCount; ++i) {
+        HWND button = GetDlgItem(watch.box, kButtonLabels[i].id);
+        std::wstring text = watch.labels[i];
+        if (!button || text == kButtonLabels[i].english) continue;
+        // The system's labels carry an access key; a translation without one
+        // gets its first letter.
+        wchar_t current[64] = {};
+        GetWindowTextW(button, current, 64);
+        if (text.find(L'&') == std::wstring::npos && std::wstring(current).find(L'&') != std::wstring::npos)
+            text.insert(0, 1, L'&');
+        SetWindowTextW(button, text.c_str());
+    }
+}
+
+LRESULT CALLBACK boxHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE && currentBox) {
+        HWND h = reinterpret_cast<HWND>(wp);
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        // The first dialog activated while the box is asked for is the box;
+        // it is relabelled again on each activation, which changes nothing.
+        if (!currentBox->box && std::wstring(cls) == L"#32770") currentBox->box = h;
+        if (currentBox->box == h) relabelButtons(*currentBox);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+void setToolkitTranslator(std::function<std::wstring(const std::wstring&)> translate) {
+    toolkitTranslator() = std::move(translate);
+}
+
+int messageBox(HWND owner, const std::wstring& text, const wchar_t* caption, UINT type) {
+    BoxWatch watch;
+    const auto& translate = toolkitTranslator();
+    for (size_t i = 0; i < kButtonCount; ++i)
+        watch.labels[i] = translate ? translate(kButtonLabels[i].english) : kButtonLabels[i].english;
+    BoxWatch* outer = std::exchange(currentBox, &watch);
+    // Activation comes after the box has laid out its buttons and before it
+    // is first drawn, so the new labels are all a user ever sees.
+    const WindowsHook hook(SetWindowsHookExW(WH_CBT, boxHook, nullptr, GetCurrentThreadId()));
+    const int answer = MessageBoxW(owner, text.c_str(), caption, type);
+    currentBox = outer;
+    return answer;
+}
+
 void ShowMessage(const std::wstring& text) {
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK);
+    messageBox(owner, text, kAppTitle, MB_OK);
 }
 
 std::wstring systemErrorText(DWORD code) {

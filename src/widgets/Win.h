@@ -26,6 +26,12 @@ inline constexpr const wchar_t* kAppTitle = L"Tolvane";
 
 // Modal message box with the application's title and an OK button.
 void ShowMessage(const std::wstring& text);
+// The system's message box, its buttons labelled through the toolkit
+// translator; the buttons keep their ids (IDOK, IDYES, IDNO...).
+int messageBox(HWND owner, const std::wstring& text, const wchar_t* caption, UINT type);
+// How the toolkit's own texts (dialog button captions) are translated; the
+// localization layer sets it at start-up. Until then they stay English.
+void setToolkitTranslator(std::function<std::wstring(const std::wstring&)> translate);
 std::wstring systemErrorText(DWORD code);
 std::wstring programPath();    // the running program's file
 std::wstring programFolder();  // ends in a backslash

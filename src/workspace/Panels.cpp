@@ -95,19 +95,19 @@ void TfPrincipal::createPanels() {
         SwitchButton& sw;
         const wchar_t* name;
         int x, y;
-        const wchar_t* glyph;
+        SwitchIcon icon;
         const wchar_t* tip;
         void (TfPrincipal::*run)();
     };
     const SwitchRow switches[] = {
-        {bSonido, L"bSonido", 4, 108, L"Snd", L"Sound (on/off)", &TfPrincipal::bSonidoClick},
-        {bTeclado, L"bTeclado", 38, 108, L"Key", L"Keyboard click Sound (on/off)", &TfPrincipal::bTecladoClick},
-        {bFondo, L"bFondo", 4, 142, L"Img", L"Background image (Show/Hide)", &TfPrincipal::bFondoClick},
-        {btnTransparente, L"btnTransparente", 38, 142, L"See", L"Transparent background (on/off)",
+        {bSonido, L"bSonido", 4, 108, SwitchIcon::Sound, L"Sound (on/off)", &TfPrincipal::bSonidoClick},
+        {bTeclado, L"bTeclado", 38, 108, SwitchIcon::KeyClick, L"Keyboard click Sound (on/off)", &TfPrincipal::bTecladoClick},
+        {bFondo, L"bFondo", 4, 142, SwitchIcon::Picture, L"Background image (Show/Hide)", &TfPrincipal::bFondoClick},
+        {btnTransparente, L"btnTransparente", 38, 142, SwitchIcon::SeeThrough, L"Transparent background (on/off)",
          &TfPrincipal::btnTransparenteClick},
     };
     for (const SwitchRow& s : switches) {
-        s.sw.create(pMenu, s.name, s.x, s.y, 28, 28, s.glyph, L"Tahoma", FW_BOLD);
+        s.sw.create(pMenu, s.name, s.x, s.y, 28, 28, s.icon);
         s.sw.setTooltip(s.tip);
         s.sw.onClick = [this, run = s.run] { (this->*run)(); };
     }

@@ -216,6 +216,48 @@ class LanguagesTest(TolvaneCase):
                 self.keys(editor, "ok")
                 self.assertEqual(self.editor_text(editor, "ok"), "ok")
 
+    def buttons(self, box):
+        """The texts of a message box's buttons by their ids."""
+        out = {}
+        for entry in self.s.cmd("children", box[0]).split("|"):
+            parts = entry.split(":", 3)
+            if len(parts) == 4 and parts[1] == "Button":
+                out[int(parts[2])] = unescape(self.s.cmd("text", parts[0]))
+        return out
+
+    def test_message_box_buttons_come_from_the_widget_domain(self):
+        buttons = {"OK": "Aceptar", "Yes": "Sí", "No": "Ahora no"}
+        spanish = mo_file(SPANISH)
+        cases = [
+            # name, catalogs, OK, Yes, No as shown (access keys aside)
+            ("widget domain translates them", {"default": spanish, "tolvane-widgets": mo_file(buttons)},
+             "Aceptar", "Sí", "Ahora no"),
+            ("only the program's domain: English buttons", {"default": spanish}, "OK", "Yes", "No"),
+        ]
+        for name, catalogs, ok, yes, no in cases:
+            with self.subTest(name):
+                self.fresh_start()
+                self.put_catalogs(catalogs)
+                self.start()
+                box = self.msgbox()
+                self.assertIsNotNone(box, "the background message")
+                self.assertEqual(box[2], expected(SPANISH, BACKGROUND))
+                self.assertEqual(self.buttons(box), {1: ok})
+                self.answer(box, 1)
+                editor = self.editor()
+                self.wait_visible("TfContenidoTexto")
+                self.keys(editor, "x^q")
+                box = self.msgbox()
+                self.assertIsNotNone(box, "the save prompt")
+                self.assertEqual(box[2], SPANISH[SAVE_PROMPT])
+                shown = self.buttons(box)
+                # Each keeps an access key, as the system's own labels do.
+                self.assertTrue(all(t.startswith("&") for t in shown.values()), shown)
+                self.assertEqual({i: t.replace("&", "") for i, t in shown.items()}, {6: yes, 7: no})
+                # Pressed by its id, whatever it reads.
+                self.answer(box, 7)
+                self.assertEqual(self.exit_code(), "0")
+
     def test_catalog_compiled_by_msgfmt(self):
         data = msgfmt_file(SPANISH, self.dir)
         self.assertIsNotNone(data, "msgfmt is installed by the set-up")

@@ -62,8 +62,11 @@ class SoundCase(TolvaneCase):
     def lines(self):
         if not os.path.exists(self.log):
             return []
-        with open(self.log, encoding="utf-8") as f:
-            return [fields(l) for l in f.read().splitlines() if l]
+        with open(self.log, "rb") as f:
+            data = f.read()
+        # The program may be writing a line as it is read: only whole lines count.
+        data = data[:data.rfind(b"\n") + 1]
+        return [fields(l) for l in data.decode("utf-8").splitlines() if l]
 
     def wait_lines(self, test, ms=3000):
         end = time.time() + ms / 1000
