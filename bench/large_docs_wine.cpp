@@ -3,7 +3,7 @@
 // typed into and saved through the program's own editor code. Prints figures
 // (medians unless said otherwise); asserts nothing.
 //
-//   large_docs_bench.exe [--reference] [--probe] [KB ...]
+//   large_docs_bench.exe [--reference] [--probe] [--probe-only] [--txt|--rtf] [--no-baseline] [KB ...]
 //
 // --reference counts with the line-by-line recount (one EM_GETLINE per display
 // line) instead of the status line's counter, to compare the two.
@@ -197,6 +197,62 @@ void probe(HWND re) {
                 }));
 }
 
+// Ways of finding every display line's start in one pass, each checked
+// against EM_LINEINDEX on a sample of lines.
+void probeLineStarts(HWND re) {
+    const LRESULT len = SendMessageW(re, WM_GETTEXTLENGTH, 0, 0);
+    const int lines = static_cast<int>(SendMessageW(re, EM_GETLINECOUNT, 0, 0));
+    const std::wstring text = editor::RichEditLayout(re).text(0, static_cast<int>(len) + 1);
+    std::vector<int> paraStarts{0};
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == L'\r' && i + 1 < text.size()) paraStarts.push_back(static_cast<int>(i + 1));
+    // One EM_EXLINEFROMCHAR per paragraph.
+    auto t0 = Clock::now();
+    long long sum = 0;
+    for (int p : paraStarts) sum += SendMessageW(re, EM_EXLINEFROMCHAR, 0, p);
+    std::printf("    line starts: one EM_EXLINEFROMCHAR per paragraph (%zu) %.0f ms\n", paraStarts.size(),
+                ms(Clock::now() - t0));
+    // The caret moved a display line down at a time, its position read back.
+    const LRESULT mask = SendMessageW(re, EM_SETEVENTMASK, 0, 0);
+    SendMessageW(re, WM_SETREDRAW, FALSE, 0);
+    POINT scroll{};
+    SendMessageW(re, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    const LRESULT options = SendMessageW(re, EM_GETOPTIONS, 0, 0);
+    const auto proc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(re, GCLP_WNDPROC));
+    for (int variant = 0; variant < 3; ++variant) {
+        const bool withHome = variant == 2;
+        // Variant 1 and 2: no scrolling after the caret.
+        if (variant >= 1) SendMessageW(re, EM_SETOPTIONS, ECOOP_AND, ~static_cast<LPARAM>(ECO_AUTOVSCROLL | ECO_AUTOHSCROLL));
+        std::vector<int> starts;
+        starts.reserve(static_cast<std::size_t>(lines));
+        t0 = Clock::now();
+        SendMessageW(re, EM_SETSEL, 0, 0);
+        CHARRANGE sel{};
+        int prev = -1;
+        for (;;) {
+            SendMessageW(re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+            if (sel.cpMin <= prev) break;
+            starts.push_back(sel.cpMin);
+            prev = sel.cpMin;
+            CallWindowProcW(proc, re, WM_KEYDOWN, VK_DOWN, 1);
+            if (withHome) CallWindowProcW(proc, re, WM_KEYDOWN, VK_HOME, 1);
+        }
+        const double walk = ms(Clock::now() - t0);
+        int wrong = 0, checked = 0;
+        for (int i = 0; i < lines; i += std::max(1, lines / 40), ++checked)
+            if (i >= static_cast<int>(starts.size()) || starts[static_cast<std::size_t>(i)] != SendMessageW(re, EM_LINEINDEX, i, 0))
+                ++wrong;
+        SendMessageW(re, EM_SETOPTIONS, ECOOP_SET, options);
+        std::printf("    line starts: caret walk (down%s%s) %.0f ms, %zu lines of %d, %d of %d sampled starts wrong\n",
+                    withHome ? " + home" : "", variant ? ", no auto-scroll" : "", walk, starts.size(), lines, wrong, checked);
+    }
+    SendMessageW(re, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageW(re, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(re, EM_SETEVENTMASK, 0, mask);
+    InvalidateRect(re, nullptr, TRUE);
+    (void)sum;
+}
+
 // Wine's own figures: a bare rich edit streaming the file in one go, typing
 // with no handlers and streaming out to memory.
 void baseline(HWND parent, const std::string& data, bool rtf) {
@@ -264,6 +320,7 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     if (probeOnly) {
         std::printf("    open %.0f ms\n", open);
         probe(h.re);
+        probeLineStarts(h.re);
         std::fflush(stdout);
         DeleteFileW(in.c_str());
         return;
@@ -359,11 +416,14 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
 int main(int argc, char** argv) {
     std::vector<std::size_t> sizes;
     bool withProbe = false, withBaseline = true;
+    std::vector<bool> formats{false, true};
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--reference")) reference = true;
         else if (!std::strcmp(argv[i], "--probe")) withProbe = true;
         else if (!std::strcmp(argv[i], "--probe-only")) probeOnly = true;
         else if (!std::strcmp(argv[i], "--no-baseline")) withBaseline = false;
+        else if (!std::strcmp(argv[i], "--txt")) formats = {false};
+        else if (!std::strcmp(argv[i], "--rtf")) formats = {true};
         else sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
     }
     if (sizes.empty()) sizes = {100, 1024, 10240};
@@ -380,6 +440,6 @@ int main(int argc, char** argv) {
     h.re = makeEditor(h.hwnd, false);
     pump();
     for (std::size_t kb : sizes)
-        for (bool rtf : {false, true}) run(h, kb, rtf, withProbe, withBaseline);
+        for (bool rtf : formats) run(h, kb, rtf, withProbe, withBaseline);
     return 0;
 }

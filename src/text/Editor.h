@@ -8,6 +8,7 @@
 #include <richedit.h>
 
 #include <string>
+#include <vector>
 
 namespace tv::editor {
 
@@ -36,6 +37,7 @@ public:
     int lineIndex(int line) override;
     int lineLength(int pos) override;
     std::wstring lineText(int line, std::size_t maxChars) override;
+    bool lineStartsInOnePass(std::size_t paragraphs, std::vector<int>& starts) override;
 
 private:
     HWND re_;

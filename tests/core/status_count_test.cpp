@@ -83,6 +83,16 @@ struct FakeEditor : LayoutSource {
         const int a = rows[line], b = line + 1 < lineCount() ? rows[line + 1] : length();
         return doc.substr(a, b - a).substr(0, maxChars);
     }
+    // From how many paragraphs waiting to be laid out the one-pass answer is
+    // given; never by default.
+    std::size_t onePassFrom = SIZE_MAX;
+    int onePasses = 0;
+    bool lineStartsInOnePass(std::size_t paragraphs, std::vector<int>& starts) override {
+        if (paragraphs < onePassFrom) return false;
+        ++onePasses;
+        starts = rows;
+        return true;
+    }
 };
 
 std::wstring prose(int words, std::uint32_t seed, int paragraphEvery = 30) {
@@ -130,13 +140,19 @@ TEST(StatusCount, AgreesWithLineByLineOnAwkwardDocuments) {
         {"prose", prose(600, 3), 37},
     };
     for (const Case& c : cases)
-        for (bool leavesOut : {false, true}) {
-            // Whether a soft break counts in a line's length differs between controls.
+        for (int way = 0; way < 3; ++way) {
+            // Whether a soft break counts in a line's length differs between
+            // controls; some sources give every line start in one pass.
             FakeEditor ed(c.text, c.width);
-            ed.lengthLeavesOutSoftBreak = leavesOut;
+            ed.lengthLeavesOutSoftBreak = way == 1;
+            if (way == 2) ed.onePassFrom = 1;
             StatusCounter counter;
+            const std::string how = way == 2 ? " (one pass)" : way == 1 ? " (soft break left out)" : "";
             for (int sel : {0, ed.length() / 3, ed.length() / 2, ed.length()})
-                expectAgrees(ed, counter, sel, std::string(c.name) + " at " + std::to_string(sel));
+                expectAgrees(ed, counter, sel, std::string(c.name) + how + " at " + std::to_string(sel));
+            if (way == 2) {
+                EXPECT_EQ(ed.onePasses, 1) << c.name;
+            }
         }
 }
 
@@ -227,4 +243,28 @@ TEST(StatusCount, AWrapChangeNobodyToldOfIsStillCounted) {
     ed.wrap();
     ASSERT_NE(ed.lineCount(), before);
     expectAgrees(ed, counter, 0, "after");
+}
+
+TEST(StatusCount, AWholeCountTakesTheOnePassAnswerAndAnEditDoesNot) {
+    FakeEditor ed(prose(20000, 9, 40), 60);  // 500 paragraphs
+    ed.onePassFrom = 100;
+    StatusCounter counter;
+    expectAgrees(ed, counter, 0, "first count");
+    EXPECT_EQ(ed.onePasses, 1);
+    // 500 paragraphs and the empty one after the last break.
+    EXPECT_EQ(counter.paragraphsLaidOut(), 501);
+    const int mid = ed.length() / 2;
+    ed.replace(mid, mid, L"zz ");
+    counter.textReplaced(mid, mid, mid + 3);
+    expectAgrees(ed, counter, mid + 3, "typed");
+    EXPECT_EQ(ed.onePasses, 1);
+    // A resize lays everything out again, in one pass.
+    ed.width = 45;
+    ed.wrap();
+    counter.layoutChanged();
+    ed.lineQueries = 0;
+    const StatusFigures got = counter.refresh(ed, mid);
+    EXPECT_EQ(ed.onePasses, 2);
+    EXPECT_EQ(ed.lineQueries, 0);
+    EXPECT_EQ(got, ReferenceStatusFigures(ed, mid));
 }

@@ -125,6 +125,27 @@ void StatusCounter::layOut(LayoutSource& src) {
     // A paragraph's lines are found one after the other from its start, one
     // query per display line.
     laidOut_ = 0;
+    std::size_t pending = 0;
+    for (const Paragraph& p : paras_) pending += p.rows.empty();
+    std::vector<int> starts;
+    if (pending > 0 && src.lineStartsInOnePass(pending, starts)) {
+        // Each waiting paragraph takes the starts that fall inside it; the
+        // last one also the start at the very end (an empty last line).
+        auto it = starts.begin();
+        int from = 0;
+        for (std::size_t i = 0; i < paras_.size(); ++i) {
+            Paragraph& p = paras_[i];
+            const int size = static_cast<int>(p.text.size());
+            const int to = i + 1 == paras_.size() ? from + size + 1 : from + size;
+            it = std::lower_bound(it, starts.end(), from);
+            if (p.rows.empty() && it != starts.end() && *it == from) {
+                for (auto r = it; r != starts.end() && *r < to; ++r) p.rows.push_back(*r - from);
+                p.words = ParagraphWords(p.text, p.rows);
+                ++laidOut_;
+            }
+            from += size;
+        }
+    }
     int start = 0;
     for (Paragraph& p : paras_) {
         const int size = static_cast<int>(p.text.size());

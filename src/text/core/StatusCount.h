@@ -27,6 +27,10 @@ public:
     // The text of one display line as the control gives it (line break
     // included), at most maxChars characters.
     virtual std::wstring lineText(int line, std::size_t maxChars) = 0;
+    // Every display line's start, in order, found in one pass over the whole
+    // document, for when `paragraphs` paragraphs must be laid out at once.
+    // False when asking lineLength line by line is as cheap or cheaper.
+    virtual bool lineStartsInOnePass(std::size_t /*paragraphs*/, std::vector<int>& /*starts*/) { return false; }
 };
 
 struct StatusFigures {
