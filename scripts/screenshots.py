@@ -42,23 +42,10 @@ def png(path, width, height, rgb):
 
 
 def screenshot(env, name):
-    """The whole X display (xwd) as a PNG."""
-    data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30, check=True).stdout
-    h = struct.unpack(">25I", data[:100])
-    header_size, width, height, byte_order, bpp, bytes_per_line, ncolors = h[0], h[4], h[5], h[7], h[11], h[12], h[19]
-    masks = h[14:17]
-    if bpp != 32 or byte_order != 0 or masks != (0xFF0000, 0xFF00, 0xFF):
-        raise RuntimeError("unexpected display format %r" % (h,))
-    pixels = data[header_size + ncolors * 12:]
-    rgb = bytearray(width * height * 3)
-    for y in range(height):
-        row = pixels[y * bytes_per_line:y * bytes_per_line + width * 4]
-        o = y * width * 3
-        rgb[o:o + width * 3:3] = row[2::4]
-        rgb[o + 1:o + width * 3:3] = row[1::4]
-        rgb[o + 2:o + width * 3:3] = row[0::4]
+    """The whole X display as a PNG."""
+    screen = harness.Screen(env)
     path = os.path.join(OUT, name + ".png")
-    png(path, width, height, bytes(rgb))
+    png(path, screen.width, screen.height, screen.rgb())
     print("screenshots:", os.path.relpath(path, ROOT))
 
 

@@ -14,9 +14,10 @@ actions are followed to Wine's cursor position and button state. Either returns
 once the program's thread has handled all of it. A null ALSA device gives every
 process a sound output, so the sound tests always run.
 """
+import ctypes
+import ctypes.util
 import os
 import shutil
-import struct
 import subprocess
 import time
 import unittest
@@ -282,21 +283,79 @@ class Session:
                 self.xvfb.wait()
 
 
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+
+
+def _xlib():
+    x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XGetImage.restype = ctypes.POINTER(_XImage)
+    x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                            ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+    x.XDisplayWidth.argtypes = x.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x.XFree.argtypes = [ctypes.c_void_p]
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return x
+
+
 class Screen:
-    """What the X server shows, taken once (an xwd dump of the root window)."""
+    """What the X server shows, taken once: one GetImage of the root window.
+
+    Not xwd: it puts a picture together window by window when the display has
+    several visuals, and shows a window of its own colormap that lies wholly
+    over another window of the same program as black."""
+
+    _x = None
 
     def __init__(self, env):
-        self.data = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True, timeout=30).stdout
-        h = struct.unpack(">25I", self.data[:100])
-        self.header_size, self.bpp, self.bytes_per_line, self.ncolors = h[0], h[11], h[12], h[19]
-        self.little = h[7] == 0
-        self.masks = h[14:17]
+        if Screen._x is None:
+            Screen._x = _xlib()
+        x = Screen._x
+        display = x.XOpenDisplay(env["DISPLAY"].encode())
+        if not display:
+            raise RuntimeError("cannot open display " + env["DISPLAY"])
+        try:
+            image = x.XGetImage(display, x.XDefaultRootWindow(display), 0, 0, x.XDisplayWidth(display, 0),
+                                x.XDisplayHeight(display, 0), 0xFFFFFFFF, 2)  # all planes, ZPixmap
+            if not image:
+                raise RuntimeError("GetImage of the root window failed")
+            try:
+                im = image.contents
+                if im.bits_per_pixel != 32 or im.byte_order != 0:
+                    raise RuntimeError("unexpected display format: %d bits, byte order %d"
+                                       % (im.bits_per_pixel, im.byte_order))
+                self.width, self.height, self.bytes_per_line = im.width, im.height, im.bytes_per_line
+                self.masks = (im.red_mask, im.green_mask, im.blue_mask)
+                self.data = ctypes.string_at(im.data, im.bytes_per_line * im.height)
+            finally:
+                x.XFree(im.data)
+                x.XFree(image)
+        finally:
+            x.XCloseDisplay(display)
 
     def pixel(self, x, y):
         """The colour at a screen point, "rrggbb"."""
-        offset = self.header_size + self.ncolors * 12 + y * self.bytes_per_line + x * (self.bpp // 8)
-        value = int.from_bytes(self.data[offset:offset + self.bpp // 8], "little" if self.little else "big")
+        o = y * self.bytes_per_line + x * 4
+        value = int.from_bytes(self.data[o:o + 4], "little")
         return "".join("%02x" % ((value & m) >> ((m & -m).bit_length() - 1)) for m in self.masks)
+
+    def rgb(self):
+        """The whole picture as rows of red, green, blue bytes."""
+        out = bytearray(self.width * self.height * 3)
+        for y in range(self.height):
+            row = self.data[y * self.bytes_per_line:y * self.bytes_per_line + self.width * 4]
+            o = y * self.width * 3
+            for i, m in enumerate(self.masks):
+                out[o + i:o + self.width * 3:3] = row[(m.bit_length() - 1) // 8::4]
+        return bytes(out)
 
     def colours(self, x, y, w, h, step=3):
         """How often each colour shows in a rectangle, sampled every `step` pixels."""

@@ -43,6 +43,7 @@ class StartupTest(TolvaneCase):
         box = self.msgbox(4000)
         self.assertIsNotNone(box, "the MCI error")
         self.assertNotIn("can't find", box[2])
+        self.assert_box_painted(box)  # shown over the splash
         self.answer(box)
         editor = self.editor()
         self.keys(editor, "^t")  # writes the table
