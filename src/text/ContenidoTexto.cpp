@@ -203,14 +203,25 @@ void TfContenidoTexto::applyColours(int textColour, int areaColour) {
 
 void TfContenidoTexto::showStatusBar(bool visible) { ShowWindow(barraEstado, visible ? SW_SHOW : SW_HIDE); }
 
-void TfContenidoTexto::calculaResumenTexto() {
+namespace {
+constexpr UINT_PTR kCountTimer = 1;  // the next step of a long count
+}  // namespace
+
+bool TfContenidoTexto::calculaResumenTexto() {
     // Only the paragraphs changed since the last refresh are looked at again.
-    const editor::Stats st = status_.refresh(rtText.hwnd);
-    linea = st.linea;
-    columna = st.columna;
-    lineas = st.lineas;
-    palabras = st.palabras;
+    const std::optional<editor::Stats> st = status_.refreshWithin(rtText.hwnd, editor::kCountStep);
+    if (!st) {
+        // Not done yet: the rest follows as soon as the queue holds nothing
+        // more urgent (a timer message comes after input and painting).
+        SetTimer(hwnd, kCountTimer, USER_TIMER_MINIMUM, nullptr);
+        return false;
+    }
+    linea = st->linea;
+    columna = st->columna;
+    lineas = st->lineas;
+    palabras = st->palabras;
     host->showCounts(lineas, palabras);
+    return true;
 }
 
 void TfContenidoTexto::formatChanged() { status_.formatChanged(rtText.hwnd); }
@@ -223,10 +234,11 @@ void TfContenidoTexto::refreshStatus() {
         host->statusLineStopped();
         return;
     }
-    calculaResumenTexto();
+    // While a long count is still going on, the counts keep their last texts.
+    const int first = calculaResumenTexto() ? 0 : 2;
     const std::wstring texts[4] = {LinePanelText(linea, lineas, columna), WordsPanelText(palabras),
                                    editor::dateTimeNow(), FileNamePanelText(documents::sFicheroNombre)};
-    for (int i = 0; i < 4; ++i)
+    for (int i = first; i < 4; ++i)
         SendMessageW(barraEstado, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(texts[i].c_str()));
 }
 
@@ -318,6 +330,12 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (n->hwndFrom == rtText.hwnd && n->code == EN_SELCHANGE) rtTextSelectionChange();
         return 0;
     }
+    case WM_TIMER:
+        if (wp == kCountTimer) {
+            KillTimer(hwnd, kCountTimer);
+            if (verResumen) refreshStatus();  // nothing is counted while the status line is off
+        }
+        return 0;
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_.current());
     case WM_CLOSE: SendMessageW(host->hostWindow(), WM_CLOSE, 0, 0); return 0;
     }

@@ -22,7 +22,7 @@ public:
     void applyColours(int textColour, int areaColour);
     void showStatusBar(bool visible);
     void refreshStatus();  // the status line's timer tick
-    void calculaResumenTexto();
+    bool calculaResumenTexto();  // false while a long count goes on in steps
     void formatChanged();     // the selection's characters changed format, so their lines may wrap anew
     void documentReplaced();  // a whole new text (open, new)
     static std::string LoadFile(const std::wstring& fileName);

@@ -125,73 +125,6 @@ std::wstring RichEditLayout::lineText(int line, std::size_t maxChars) {
 }
 
 namespace {
-bool underWine() {
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-// Whether every display line starts at the left margin, so that a caret moved
-// down from one line's start lands on the next line's start.
-bool allLinesStartLeft(HWND re) {
-    SendMessageW(re, EM_SETSEL, 0, -1);
-    PARAFORMAT2 pf{};
-    pf.cbSize = sizeof pf;
-    SendMessageW(re, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
-    const DWORD same = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_OFFSET | PFM_RTLPARA;
-    return (pf.dwMask & same) == same && (pf.wAlignment == 0 || pf.wAlignment == PFA_LEFT) && pf.dxStartIndent == 0 &&
-           pf.dxOffset == 0 && !(pf.wEffects & PFE_RTLPARA);
-}
-}  // namespace
-
-// Under Wine every line query walks the document from its start, but moving
-// the caret a line down does not: the caret is walked through the document,
-// out of sight and without notices, and put back where it was. Only worth it
-// when hundreds of paragraphs wait, as after a resize or on the first count.
-bool RichEditLayout::lineStartsInOnePass(std::size_t paragraphs, std::vector<int>& starts) {
-    if (!underWine() || paragraphs < 512) return false;
-    const int lines = lineCount();
-    CHARRANGE sel{};
-    SendMessageW(re_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    POINT scroll{};
-    SendMessageW(re_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    const LRESULT mask = SendMessageW(re_, EM_SETEVENTMASK, 0, 0);
-    const LRESULT options = SendMessageW(re_, EM_GETOPTIONS, 0, 0);
-    SendMessageW(re_, EM_SETOPTIONS, ECOOP_AND, ~static_cast<LPARAM>(ECO_AUTOVSCROLL | ECO_AUTOHSCROLL));
-    SendMessageW(re_, WM_SETREDRAW, FALSE, 0);
-    // The control reads Shift and Ctrl for the arrow keys: held by the user
-    // now, they would select or move by paragraph.
-    BYTE keys[256], plain[256];
-    GetKeyboardState(keys);
-    memcpy(plain, keys, sizeof plain);
-    for (int vk : {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU})
-        plain[vk] = 0;
-    SetKeyboardState(plain);
-    // Straight to the control, past the program's own key handling.
-    const auto control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(re_, GCLP_WNDPROC));
-    const bool home = !allLinesStartLeft(re_);
-    starts.clear();
-    starts.reserve(static_cast<std::size_t>(std::max(lines, 0)));
-    SendMessageW(re_, EM_SETSEL, 0, 0);
-    for (int prev = -1; static_cast<int>(starts.size()) < lines;) {
-        CHARRANGE at{};
-        SendMessageW(re_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&at));
-        if (at.cpMin <= prev) break;
-        starts.push_back(at.cpMin);
-        prev = at.cpMin;
-        CallWindowProcW(control, re_, WM_KEYDOWN, VK_DOWN, 1);
-        if (home) CallWindowProcW(control, re_, WM_KEYDOWN, VK_HOME, 1);
-    }
-    SetKeyboardState(keys);
-    SendMessageW(re_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    SendMessageW(re_, EM_SETOPTIONS, ECOOP_SET, options);
-    SendMessageW(re_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    SendMessageW(re_, WM_SETREDRAW, TRUE, 0);
-    SendMessageW(re_, EM_SETEVENTMASK, 0, mask);
-    InvalidateRect(re_, nullptr, TRUE);
-    return static_cast<int>(starts.size()) == lines;
-}
-
-namespace {
 CHARRANGE selection(HWND re) {
     CHARRANGE sel{};
     SendMessageW(re, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
@@ -250,9 +183,10 @@ void StatusTracker::formatChanged(HWND re) {
     counter_.formatChanged(sel.cpMin, sel.cpMax);
 }
 
-Stats StatusTracker::refresh(HWND re) {
+std::optional<Stats> StatusTracker::refreshWithin(HWND re, std::chrono::milliseconds budget) {
     RichEditLayout layout(re);
-    return counter_.refresh(layout, selection(re).cpMin);
+    const auto until = std::chrono::steady_clock::now() + budget;
+    return counter_.refreshWithin(layout, selection(re).cpMin, [until] { return std::chrono::steady_clock::now() < until; });
 }
 
 namespace {

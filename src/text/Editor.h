@@ -7,6 +7,8 @@
 
 #include <richedit.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +39,14 @@ public:
     int lineIndex(int line) override;
     int lineLength(int pos) override;
     std::wstring lineText(int line, std::size_t maxChars) override;
-    bool lineStartsInOnePass(std::size_t paragraphs, std::vector<int>& starts) override;
 
 private:
     HWND re_;
 };
+
+// A whole count of a long document goes on in steps this long, so that keys
+// and painting are served in between.
+constexpr std::chrono::milliseconds kCountStep{25};
 
 // Keeps the status counter told of what changed in the editor. Keys that
 // change the text at the selection (typing, deleting, pasting) tell where;
@@ -54,7 +59,9 @@ public:
     void formatChanged(HWND re);                      // the selection's format changed
     void layoutChanged() { counter_.layoutChanged(); }  // the editor's width changed
     void documentReplaced() { counter_.textChangedSomewhere(); }
-    Stats refresh(HWND re);
+    // The figures, or nothing when the time is up first: the next call goes on.
+    // The program counts in steps of kCountStep.
+    std::optional<Stats> refreshWithin(HWND re, std::chrono::milliseconds budget);
     const StatusCounter& counter() const { return counter_; }
 
 private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,16 +84,6 @@ struct FakeEditor : LayoutSource {
         const int a = rows[line], b = line + 1 < lineCount() ? rows[line + 1] : length();
         return doc.substr(a, b - a).substr(0, maxChars);
     }
-    // From how many paragraphs waiting to be laid out the one-pass answer is
-    // given; never by default.
-    std::size_t onePassFrom = SIZE_MAX;
-    int onePasses = 0;
-    bool lineStartsInOnePass(std::size_t paragraphs, std::vector<int>& starts) override {
-        if (paragraphs < onePassFrom) return false;
-        ++onePasses;
-        starts = rows;
-        return true;
-    }
 };
 
 std::wstring prose(int words, std::uint32_t seed, int paragraphEvery = 30) {
@@ -140,19 +131,14 @@ TEST(StatusCount, AgreesWithLineByLineOnAwkwardDocuments) {
         {"prose", prose(600, 3), 37},
     };
     for (const Case& c : cases)
-        for (int way = 0; way < 3; ++way) {
-            // Whether a soft break counts in a line's length differs between
-            // controls; some sources give every line start in one pass.
+        for (const bool leftOut : {false, true}) {
+            // Whether a soft break counts in a line's length differs between controls.
             FakeEditor ed(c.text, c.width);
-            ed.lengthLeavesOutSoftBreak = way == 1;
-            if (way == 2) ed.onePassFrom = 1;
+            ed.lengthLeavesOutSoftBreak = leftOut;
             StatusCounter counter;
-            const std::string how = way == 2 ? " (one pass)" : way == 1 ? " (soft break left out)" : "";
+            const std::string how = leftOut ? " (soft break left out)" : "";
             for (int sel : {0, ed.length() / 3, ed.length() / 2, ed.length()})
                 expectAgrees(ed, counter, sel, std::string(c.name) + how + " at " + std::to_string(sel));
-            if (way == 2) {
-                EXPECT_EQ(ed.onePasses, 1) << c.name;
-            }
         }
 }
 
@@ -245,26 +231,43 @@ TEST(StatusCount, AWrapChangeNobodyToldOfIsStillCounted) {
     expectAgrees(ed, counter, 0, "after");
 }
 
-TEST(StatusCount, AWholeCountTakesTheOnePassAnswerAndAnEditDoesNot) {
-    FakeEditor ed(prose(20000, 9, 40), 60);  // 500 paragraphs
-    ed.onePassFrom = 100;
+TEST(StatusCount, ACountInStepsStopsWhenToldAndEndsRightThroughEdits) {
+    // A long count is done a little at a time while the user goes on typing:
+    // each step stops when told, the next goes on where it stopped, and the
+    // figures at the end are those of the text as it is then.
+    FakeEditor ed(prose(20000, 21, 40) + L"\r", 60);  // 500 paragraphs and an empty last line
     StatusCounter counter;
-    expectAgrees(ed, counter, 0, "first count");
-    EXPECT_EQ(ed.onePasses, 1);
-    // 500 paragraphs and the empty one after the last break.
-    EXPECT_EQ(counter.paragraphsLaidOut(), 501);
+    std::uint32_t seed = 5;
+    auto rnd = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    int calls = 0;
+    std::optional<StatusFigures> got;
+    while (!got) {
+        ASSERT_LT(++calls, 2000);
+        // Time for twenty answers from the editor per step: a step may
+        // finish the paragraph it is in, no more.
+        const int before = ed.lineQueries;
+        auto answers = [&] { return ed.lineQueries - before; };
+        got = counter.refreshWithin(ed, 0, [&] { return answers() < 20; });
+        EXPECT_LE(answers(), 20 + 10) << "step " << calls;
+        if (got || calls % 7 != 3) continue;
+        // Meanwhile a key typed somewhere, and once the window resized.
+        const int at = rnd(ed.length() + 1);
+        ed.replace(at, at, L"w ");
+        counter.textReplaced(at, at, at + 2);
+        if (calls == 38) {
+            ed.width = 50 + rnd(20);
+            ed.wrap();
+            counter.layoutChanged();
+        }
+    }
+    EXPECT_GT(calls, 50);
+    EXPECT_EQ(*got, ReferenceStatusFigures(ed, 0));
+    EXPECT_FALSE(counter.usedReference());
     const int mid = ed.length() / 2;
-    ed.replace(mid, mid, L"zz ");
-    counter.textReplaced(mid, mid, mid + 3);
-    expectAgrees(ed, counter, mid + 3, "typed");
-    EXPECT_EQ(ed.onePasses, 1);
-    // A resize lays everything out again, in one pass.
-    ed.width = 45;
-    ed.wrap();
-    counter.layoutChanged();
-    ed.lineQueries = 0;
-    const StatusFigures got = counter.refresh(ed, mid);
-    EXPECT_EQ(ed.onePasses, 2);
-    EXPECT_EQ(ed.lineQueries, 0);
-    EXPECT_EQ(got, ReferenceStatusFigures(ed, mid));
+    ed.replace(mid, mid, L"q");
+    counter.textReplaced(mid, mid, mid + 1);
+    expectAgrees(ed, counter, mid, "then one more key");
 }

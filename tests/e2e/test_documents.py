@@ -366,6 +366,25 @@ class StatusAndStyleTest(TolvaneCase):
         self.keys(editor, "^l")
         self.assertEqual(self.info(status)["visible"], "0")
 
+    def test_a_long_document_is_counted_in_steps_that_take_the_keys_typed_meanwhile(self):
+        # Two million characters: the whole count takes the program many steps, and
+        # the keys typed between them are in the figures it ends with.
+        doc = self.path("long.txt")
+        words = "one two three four five six seven eight nine ten".split()
+        paragraphs = [" ".join(words[(i + k) % 10] * (1 + (i * k) % 3) for k in range(100)) for i in range(3200)]
+        with open(doc, "w", newline="") as f:
+            f.write("\r\n".join(paragraphs))
+        self.assertGreater(os.path.getsize(doc), 2000000)
+        editor = self.start_ready(winpath(doc))
+        end = time.time() + 30
+        while int(self.s.cmd("send", editor, 0xBA)) < 3200:  # EM_GETLINECOUNT: loaded
+            self.assertLess(time.time(), end, "the document loads")
+            time.sleep(0.1)
+        lines = int(self.s.cmd("send", editor, 0xBA))
+        self.keys(editor, "^lnew words{ENTER}")
+        self.assertTrue(self.status_panel(1, "2/%d : 1" % (lines + 1), ms=60000))
+        self.assertTrue(self.status_panel(2, "Words: %d" % (sum(len(p.split()) for p in paragraphs) + 2)))
+
     def test_bold_and_date_insertion(self):
         editor = self.start_ready()
         self.keys(editor, "x ^bbold^b plain ^d")

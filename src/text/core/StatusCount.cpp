@@ -121,59 +121,45 @@ void StatusCounter::replaceWindow(LayoutSource& src, int length) {
                   std::make_move_iterator(pieces.end()));
 }
 
-void StatusCounter::layOut(LayoutSource& src) {
-    // A paragraph's lines are found one after the other from its start, one
-    // query per display line.
-    laidOut_ = 0;
-    std::size_t pending = 0;
-    for (const Paragraph& p : paras_) pending += p.rows.empty();
-    std::vector<int> starts;
-    if (pending > 0 && src.lineStartsInOnePass(pending, starts)) {
-        // Each waiting paragraph takes the starts that fall inside it; the
-        // last one also the start at the very end (an empty last line).
-        auto it = starts.begin();
-        int from = 0;
-        for (std::size_t i = 0; i < paras_.size(); ++i) {
-            Paragraph& p = paras_[i];
-            const int size = static_cast<int>(p.text.size());
-            const int to = i + 1 == paras_.size() ? from + size + 1 : from + size;
-            it = std::lower_bound(it, starts.end(), from);
-            if (p.rows.empty() && it != starts.end() && *it == from) {
-                for (auto r = it; r != starts.end() && *r < to; ++r) p.rows.push_back(*r - from);
-                p.words = ParagraphWords(p.text, p.rows);
-                ++laidOut_;
-            }
-            from += size;
+void StatusCounter::layOutByLines(LayoutSource& src, Paragraph& p, int start) {
+    // The lines are found one after the other from the paragraph's start,
+    // one query per display line.
+    const std::wstring_view t = p.text;
+    const int size = static_cast<int>(t.size());
+    const int end = t.ends_with(L'\r') ? size - 1 : size;
+    p.rows.assign(1, 0);
+    for (int s = 0; s < end;) {
+        int next = s + src.lineLength(start + s);
+        // A line ended by a soft break may leave the break out of its length.
+        if (next < end && t[next] == L'\v' && (next == s || t[next - 1] != L'\v')) ++next;
+        if (next <= s || next > end) break;
+        if (next == end) {
+            // A soft break at the paragraph's end leaves an empty line after it.
+            if (t[next - 1] == L'\v') p.rows.push_back(end);
+            break;
         }
+        p.rows.push_back(next);
+        s = next;
     }
-    int start = 0;
-    for (Paragraph& p : paras_) {
-        const int size = static_cast<int>(p.text.size());
-        if (p.rows.empty()) {
-            const std::wstring_view t = p.text;
-            const int end = t.ends_with(L'\r') ? size - 1 : size;
-            p.rows.assign(1, 0);
-            for (int s = 0; s < end;) {
-                int next = s + src.lineLength(start + s);
-                // A line ended by a soft break may leave the break out of its length.
-                if (next < end && t[next] == L'\v' && (next == s || t[next - 1] != L'\v')) ++next;
-                if (next <= s || next > end) break;
-                if (next == end) {
-                    // A soft break at the paragraph's end leaves an empty line after it.
-                    if (t[next - 1] == L'\v') p.rows.push_back(end);
-                    break;
-                }
-                p.rows.push_back(next);
-                s = next;
-            }
-            p.words = ParagraphWords(p.text, p.rows);
-            ++laidOut_;
-        }
-        start += size;
-    }
+    p.words = ParagraphWords(p.text, p.rows);
+    ++laidOut_;
 }
 
-bool StatusCounter::refreshCache(LayoutSource& src, int length) {
+bool StatusCounter::layOut(LayoutSource& src, const KeepGoing& keepGoing) {
+    bool worked = false;
+    int start = 0;
+    for (Paragraph& p : paras_) {
+        if (p.rows.empty()) {
+            if (worked && !keepGoing()) return false;
+            layOutByLines(src, p, start);
+            worked = true;
+        }
+        start += static_cast<int>(p.text.size());
+    }
+    return true;
+}
+
+StatusCounter::Cache StatusCounter::refreshCache(LayoutSource& src, int length, const KeepGoing& keepGoing) {
     if (!filled_ || unknown_) {
         diffWhole(src, length);
         filled_ = true;
@@ -183,13 +169,13 @@ bool StatusCounter::refreshCache(LayoutSource& src, int length) {
     unknown_ = false;
     windowSet_ = false;
     delta_ = 0;
-    layOut(src);
+    if (!layOut(src, keepGoing)) return Cache::Unfinished;
     int size = 0, lines = 0;
     for (const Paragraph& p : paras_) {
         size += static_cast<int>(p.text.size());
         lines += static_cast<int>(p.rows.size());
     }
-    return size == length && lines == src.lineCount();
+    return size == length && lines == src.lineCount() ? Cache::Right : Cache::Wrong;
 }
 
 StatusFigures StatusCounter::figures(int selStart) const {
@@ -216,13 +202,27 @@ StatusFigures StatusCounter::figures(int selStart) const {
 }
 
 StatusFigures StatusCounter::refresh(LayoutSource& src, int selStart) {
+    return *refreshWithin(src, selStart, [] { return true; });
+}
+
+std::optional<StatusFigures> StatusCounter::refreshWithin(LayoutSource& src, int selStart,
+                                                          const KeepGoing& keepGoing) {
+    if (!unfinished_) laidOut_ = 0;
     usedReference_ = false;
     const int length = src.length();
-    if (refreshCache(src, length)) return figures(std::clamp(selStart, 0, length));
-    // Something changed that no notice told of: look at everything again.
-    unknown_ = true;
-    layoutChanged();
-    if (refreshCache(src, length)) return figures(std::clamp(selStart, 0, length));
+    Cache cache = refreshCache(src, length, keepGoing);
+    if (cache == Cache::Wrong && !lookedAgain_) {
+        // Something changed that no notice told of: look at everything again.
+        lookedAgain_ = true;
+        unknown_ = true;
+        layoutChanged();
+        cache = refreshCache(src, length, keepGoing);
+    }
+    unfinished_ = cache == Cache::Unfinished;
+    if (unfinished_) return std::nullopt;
+    const bool right = cache == Cache::Right;
+    lookedAgain_ = false;
+    if (right) return figures(std::clamp(selStart, 0, length));
     // The control lays the text out in a way this model does not follow
     // (a line running over a paragraph break): count line by line.
     usedReference_ = true;

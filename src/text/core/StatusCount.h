@@ -4,10 +4,15 @@
 // control under Wine every display-line query walks the document from its
 // start, so a line-by-line recount of a long document is quadratic.
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tv {
+
+// Asked between steps of a long piece of work: whether there is time for more.
+using KeepGoing = std::function<bool()>;
 
 // What the counter asks of the editor. Positions are character positions in
 // which a paragraph break (CR) is one character.
@@ -22,15 +27,12 @@ public:
     // Characters of the display line holding pos, without a paragraph break
     // (a soft line break may or may not be counted). The one line query the
     // counter uses: the platform's control answers it from the paragraph, not
-    // by walking every line before it.
+    // by walking every line before it (finding the paragraph still costs more
+    // the further in it lies, so a whole count of a long document is slow).
     virtual int lineLength(int pos) = 0;
     // The text of one display line as the control gives it (line break
     // included), at most maxChars characters.
     virtual std::wstring lineText(int line, std::size_t maxChars) = 0;
-    // Every display line's start, in order, found in one pass over the whole
-    // document, for when `paragraphs` paragraphs must be laid out at once.
-    // False when asking lineLength line by line is as cheap or cheaper.
-    virtual bool lineStartsInOnePass(std::size_t /*paragraphs*/, std::vector<int>& /*starts*/) { return false; }
 };
 
 struct StatusFigures {
@@ -54,8 +56,12 @@ public:
     // Every paragraph may wrap anew (the editor's width changed).
     void layoutChanged();
     StatusFigures refresh(LayoutSource& src, int selStart);
+    // The same, in steps: gives nothing when keepGoing said stop before the
+    // count was whole. The next call goes on from there, edits told meanwhile
+    // included, so a long document is counted without one long pause.
+    std::optional<StatusFigures> refreshWithin(LayoutSource& src, int selStart, const KeepGoing& keepGoing);
 
-    // For tests and figures: how the last refresh went.
+    // For tests and figures: how the last whole count went.
     int paragraphsLaidOut() const { return laidOut_; }
     bool usedReference() const { return usedReference_; }
 
@@ -65,10 +71,12 @@ private:
         std::vector<int> rows;  // starts of its display lines, relative; empty until asked
         int words = 0;
     };
-    bool refreshCache(LayoutSource& src, int length);
+    enum class Cache { Right, Wrong, Unfinished };
+    Cache refreshCache(LayoutSource& src, int length, const KeepGoing& keepGoing);
     void diffWhole(LayoutSource& src, int length);
     void replaceWindow(LayoutSource& src, int length);
-    void layOut(LayoutSource& src);
+    bool layOut(LayoutSource& src, const KeepGoing& keepGoing);
+    void layOutByLines(LayoutSource& src, Paragraph& p, int start);
     StatusFigures figures(int selStart) const;
 
     std::vector<Paragraph> paras_;  // always at least one once filled
@@ -76,6 +84,8 @@ private:
     bool unknown_ = true;
     bool windowSet_ = false;
     int winFrom_ = 0, winTo_ = 0, delta_ = 0;  // edited window in current positions, length change
+    bool lookedAgain_ = false;
+    bool unfinished_ = false;  // the last call stopped before the count was whole  // a count disagreed with the editor, and everything is being laid out anew
     int laidOut_ = 0;
     bool usedReference_ = false;
 };
