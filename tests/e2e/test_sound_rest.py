@@ -467,6 +467,10 @@ class RestWindowTest(SoundCase):
         self.assert_readable(h)
         texts = [self.s.cmd("text", self.s.cmd("child", h, "Static", n)) for n in range(3)]
         self.assertEqual(texts, ["Time to rest!", REST_TEXT1, REST_TEXT2])
+        # The title on one line, its last letters drawn at the right of its box.
+        x, y, w, th = self.rect(self.s.cmd("child", h, "Static", 0))
+        right = harness.Screen(self.s.env).colours(x + w * 4 // 5, y, w - w * 4 // 5, th, 1)
+        self.assertTrue(any(harness.dark(c) for c in right), "the end of the title is drawn: %s" % right)
         self.assertEqual(self.s.cmd("text", self.s.cmd("child", h, "Button")), "Close")
         style = int(self.info(self.s.cmd("child", h, "msctls_progress32"))["style"], 16)
         self.assertTrue(style & 1, "smooth bar")

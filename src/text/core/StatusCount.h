@@ -1,8 +1,9 @@
 #pragma once
 // The status line's figures kept up to date paragraph by paragraph. The
 // editor is asked only about the paragraphs an edit touched: on the platform's
-// control under Wine every display-line query walks the document from its
-// start, so a line-by-line recount of a long document is quadratic.
+// control under Wine a display-line query costs more the further into the
+// document the line lies, so a line-by-line recount of a long document is
+// quadratic. A whole count can be done in steps.
 #include <cstddef>
 #include <functional>
 #include <optional>
