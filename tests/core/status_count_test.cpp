@@ -271,3 +271,37 @@ TEST(StatusCount, ACountInStepsStopsWhenToldAndEndsRightThroughEdits) {
     counter.textReplaced(mid, mid, mid + 1);
     expectAgrees(ed, counter, mid, "then one more key");
 }
+
+TEST(StatusCount, AWholeReadGoesInPiecesAndKeepsTheEditsMadeMeanwhile) {
+    // The first count reads the whole text a piece at a time; keys typed
+    // before or after the part already read, and a change nobody can place,
+    // all end up in the figures.
+    FakeEditor ed(prose(20000, 33, 40), 60);
+    StatusCounter counter(1000);
+    std::uint32_t seed = 17;
+    auto rnd = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    int calls = 0;
+    std::optional<StatusFigures> got;
+    while (!got) {
+        ASSERT_LT(++calls, 5000);
+        const long before = ed.charsRead;
+        int left = 3;  // three pieces of text, or three paragraphs laid out
+        got = counter.refreshWithin(ed, 0, [&] { return --left > 0; });
+        // Three pieces, and the two characters typed within what was read.
+        EXPECT_LE(ed.charsRead - before, 3 * 1000 + 2) << "step " << calls;
+        if (got || calls % 5 != 2) continue;
+        const int at = calls % 10 == 2 ? rnd(ed.length() / 4 + 1) : ed.length() - rnd(ed.length() / 4 + 1);
+        ed.replace(at, at, L"w ");
+        if (calls == 27) {
+            counter.textChangedSomewhere();
+        } else {
+            counter.textReplaced(at, at, at + 2);
+        }
+    }
+    EXPECT_GT(calls, 100);
+    EXPECT_EQ(*got, ReferenceStatusFigures(ed, 0));
+    EXPECT_FALSE(counter.usedReference());
+}

@@ -69,15 +69,49 @@ void StatusCounter::textReplaced(int from, int oldTo, int newTo) {
     delta_ += d;
 }
 
-void StatusCounter::textChangedSomewhere() { unknown_ = true; }
+void StatusCounter::textChangedSomewhere() {
+    unknown_ = true;
+    restartRead_ = reading_;
+}
 
 void StatusCounter::layoutChanged() {
     for (Paragraph& p : paras_) p.rows.clear();
 }
 
-void StatusCounter::diffWhole(LayoutSource& src, int length) {
+bool StatusCounter::readWhole(LayoutSource& src, int length, const KeepGoing& keepGoing) {
+    // Read in pieces, time allowing between them. Edits told meanwhile within
+    // what was read are read again there; one reaching past it cuts the read
+    // back to where it starts.
+    const int read = static_cast<int>(whole_.size());
+    if (!reading_ || restartRead_) {
+        whole_.clear();
+        reading_ = true;
+        restartRead_ = false;
+    } else if (windowSet_ && winFrom_ < read) {
+        const int oldEnd = winTo_ - delta_;  // the edited window as it was
+        if (oldEnd <= read)
+            whole_.replace(static_cast<std::size_t>(winFrom_), static_cast<std::size_t>(oldEnd - winFrom_),
+                           src.text(winFrom_, winTo_));
+        else
+            whole_.resize(static_cast<std::size_t>(winFrom_));
+    }
+    windowSet_ = false;
+    delta_ = 0;
+    while (static_cast<int>(whole_.size()) < length) {
+        const int from = static_cast<int>(whole_.size());
+        whole_ += src.text(from, std::min(length, from + readChunk_));
+        if (static_cast<int>(whole_.size()) <= from) break;  // the control gave nothing more
+        if (static_cast<int>(whole_.size()) < length && !keepGoing()) return false;
+    }
+    whole_.resize(std::min(whole_.size(), static_cast<std::size_t>(length)));
+    reading_ = false;
+    return true;
+}
+
+void StatusCounter::diffWhole() {
     std::vector<std::wstring> now;
-    splitParagraphs(src.text(0, length), true, now);
+    splitParagraphs(whole_, true, now);
+    whole_ = std::wstring();
     // Keep the paragraphs that match from either end; the middle is new.
     std::size_t head = 0;
     while (head < now.size() && head < paras_.size() && now[head] == paras_[head].text) ++head;
@@ -161,7 +195,8 @@ bool StatusCounter::layOut(LayoutSource& src, const KeepGoing& keepGoing) {
 
 StatusCounter::Cache StatusCounter::refreshCache(LayoutSource& src, int length, const KeepGoing& keepGoing) {
     if (!filled_ || unknown_) {
-        diffWhole(src, length);
+        if (!readWhole(src, length, keepGoing)) return Cache::Unfinished;
+        diffWhole();
         filled_ = true;
     } else if (windowSet_) {
         replaceWindow(src, length);

@@ -47,6 +47,8 @@ StatusFigures ReferenceStatusFigures(LayoutSource& src, int selStart);
 
 class StatusCounter {
 public:
+    // A whole text is read readChunk characters at a time.
+    explicit StatusCounter(int readChunk = 1 << 20) : readChunk_(readChunk) {}
     // Text [from, oldTo) as it was before an edit is now [from, newTo). The
     // range may be wider than what changed, never narrower.
     void textReplaced(int from, int oldTo, int newTo);
@@ -74,7 +76,8 @@ private:
     };
     enum class Cache { Right, Wrong, Unfinished };
     Cache refreshCache(LayoutSource& src, int length, const KeepGoing& keepGoing);
-    void diffWhole(LayoutSource& src, int length);
+    bool readWhole(LayoutSource& src, int length, const KeepGoing& keepGoing);
+    void diffWhole();
     void replaceWindow(LayoutSource& src, int length);
     bool layOut(LayoutSource& src, const KeepGoing& keepGoing);
     void layOutByLines(LayoutSource& src, Paragraph& p, int start);
@@ -86,7 +89,11 @@ private:
     bool windowSet_ = false;
     int winFrom_ = 0, winTo_ = 0, delta_ = 0;  // edited window in current positions, length change
     bool lookedAgain_ = false;
-    bool unfinished_ = false;  // the last call stopped before the count was whole  // a count disagreed with the editor, and everything is being laid out anew
+    bool unfinished_ = false;  // the last call stopped before the count was whole
+    int readChunk_;
+    std::wstring whole_;        // the text read so far of a whole read going on in steps
+    bool reading_ = false;
+    bool restartRead_ = false;  // a change nobody can place came during the read  // a count disagreed with the editor, and everything is being laid out anew
     int laidOut_ = 0;
     bool usedReference_ = false;
 };
