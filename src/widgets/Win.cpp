@@ -372,11 +372,24 @@ LRESULT Window::dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+MouseEnter* MouseEnter::current_ = nullptr;
+
+MouseEnter::~MouseEnter() {
+    if (current_ == this) current_ = nullptr;
+}
+
 bool MouseEnter::moved(HWND window) {
-    if (inside_) return false;
+    if (inside_ && current_ == this) return false;
+    if (current_ && current_ != this) current_->inside_ = false;
+    current_ = this;
     TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, window, 0};
     inside_ = TrackMouseEvent(&t) != FALSE;
     return true;
+}
+
+void MouseEnter::left() {
+    inside_ = false;
+    if (current_ == this) current_ = nullptr;
 }
 
 SIZE textExtent(HWND window, HFONT font, const std::wstring& text) {

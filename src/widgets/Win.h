@@ -73,12 +73,20 @@ HFONT tahoma(int pixelHeight);  // from the font cache (widgets/Handles.h)
 // has just come onto it (moving onto a child window counts as leaving).
 class MouseEnter {
 public:
+    MouseEnter() = default;
+    MouseEnter(const MouseEnter&) = delete;
+    MouseEnter& operator=(const MouseEnter&) = delete;
+    ~MouseEnter();
     bool moved(HWND window);  // true on the first move since the pointer came on
-    void left() { inside_ = false; }
+    void left();
     bool inside() const { return inside_; }
 
 private:
     bool inside_ = false;
+    // The pointer is over one window at a time: a move onto another tracked
+    // window means it left this one, even before the leave notice comes
+    // (Wine sends it only at its next check of the pointer).
+    static MouseEnter* current_;
 };
 
 // The size of one line of text in a font, as a window of `window` draws it.

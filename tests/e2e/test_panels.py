@@ -90,6 +90,15 @@ class PanelsTest(TolvaneCase):
         self.assertFalse(self.visible(styles))
         self.assertFalse(self.visible(self.control("Node0")))
 
+    def test_the_pointer_back_on_the_editor_at_once_hides_the_panels(self):
+        # Out to the workspace and straight back, quicker than Wine notices the pointer left.
+        self.point(450, 250)
+        self.start_placed()
+        menu = self.control("pMenu")
+        self.onto_workspace()
+        self.point(450, 250)
+        self.assertFalse(self.wait_visible_state(menu, False))
+
     def test_command_panel_layout_and_texts(self):
         self.start_placed()
         self.onto_workspace()
