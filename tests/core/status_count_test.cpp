@@ -86,6 +86,15 @@ struct FakeEditor : LayoutSource {
     }
 };
 
+// A fixed run of numbers below n, for edits at places nobody chose.
+struct Dice {
+    std::uint32_t seed;
+    int operator()(int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    }
+};
+
 std::wstring prose(int words, std::uint32_t seed, int paragraphEvery = 30) {
     std::wstring s;
     for (int i = 1; i <= words; ++i) {
@@ -148,11 +157,7 @@ TEST(StatusCount, FollowsEditsResizesAndFormatChanges) {
     FakeEditor ed(prose(900, 11, 25) + L"\r", 45);
     StatusCounter counter;
     expectAgrees(ed, counter, 0, "start");
-    std::uint32_t seed = 99;
-    auto rnd = [&seed](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    Dice rnd{99u};
     const std::wstring pieces[] = {L"x", L" ", L"\r", L"\t", L"-", std::wstring(70, L'w'), L"new words here ",
                                    L"\r\r", L"\v", L""};
     for (int step = 0; step < 400; ++step) {
@@ -237,11 +242,7 @@ TEST(StatusCount, ACountInStepsStopsWhenToldAndEndsRightThroughEdits) {
     // figures at the end are those of the text as it is then.
     FakeEditor ed(prose(20000, 21, 40) + L"\r", 60);  // 500 paragraphs and an empty last line
     StatusCounter counter;
-    std::uint32_t seed = 5;
-    auto rnd = [&seed](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    Dice rnd{5u};
     int calls = 0;
     std::optional<StatusFigures> got;
     while (!got) {
@@ -278,11 +279,7 @@ TEST(StatusCount, AWholeReadGoesInPiecesAndKeepsTheEditsMadeMeanwhile) {
     // all end up in the figures.
     FakeEditor ed(prose(20000, 33, 40), 60);
     StatusCounter counter(1000);
-    std::uint32_t seed = 17;
-    auto rnd = [&seed](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    Dice rnd{17u};
     int calls = 0;
     std::optional<StatusFigures> got;
     while (!got) {
