@@ -35,18 +35,20 @@ private:
     Handle h_ = Traits::none();
 };
 
-template <typename H>
-struct GdiTraits {
+// A handle that is none when zero, given back to the system by Release.
+template <typename H, auto Release>
+struct ZeroIsNone {
     using Handle = H;
-    static H none() { return nullptr; }
-    static bool valid(H h) { return h != nullptr; }
-    static void release(H h) { DeleteObject(h); }
+    static H none() { return H{}; }
+    static bool valid(H h) { return h != H{}; }
+    static void release(H h) { Release(h); }
 };
-using Font = Owned<GdiTraits<HFONT>>;
-using Brush = Owned<GdiTraits<HBRUSH>>;
-using Pen = Owned<GdiTraits<HPEN>>;
-using Bitmap = Owned<GdiTraits<HBITMAP>>;
-using Region = Owned<GdiTraits<HRGN>>;
+
+using Font = Owned<ZeroIsNone<HFONT, &DeleteObject>>;
+using Brush = Owned<ZeroIsNone<HBRUSH, &DeleteObject>>;
+using Pen = Owned<ZeroIsNone<HPEN, &DeleteObject>>;
+using Bitmap = Owned<ZeroIsNone<HBITMAP, &DeleteObject>>;
+using Region = Owned<ZeroIsNone<HRGN, &DeleteObject>>;
 
 // Files, mappings and the other kernel objects: null and INVALID_HANDLE_VALUE both mean none.
 struct KernelTraits {
@@ -57,49 +59,14 @@ struct KernelTraits {
 };
 using KernelHandle = Owned<KernelTraits>;
 
-struct ViewTraits {
-    using Handle = const void*;
-    static const void* none() { return nullptr; }
-    static bool valid(const void* h) { return h != nullptr; }
-    static void release(const void* h) { UnmapViewOfFile(h); }
-};
-using MappedView = Owned<ViewTraits>;
-
-struct RegistryTraits {
-    using Handle = HKEY;
-    static HKEY none() { return nullptr; }
-    static bool valid(HKEY h) { return h != nullptr; }
-    static void release(HKEY h) { RegCloseKey(h); }
-};
-using RegistryKey = Owned<RegistryTraits>;
-
+using MappedView = Owned<ZeroIsNone<const void*, &UnmapViewOfFile>>;
+using RegistryKey = Owned<ZeroIsNone<HKEY, &RegCloseKey>>;
 // Memory the system allocated for a result (FormatMessage, CommandLineToArgvW).
 template <typename P>
-struct LocalTraits {
-    using Handle = P;
-    static P none() { return nullptr; }
-    static bool valid(P h) { return h != nullptr; }
-    static void release(P h) { LocalFree(reinterpret_cast<HLOCAL>(h)); }
-};
-template <typename P>
-using LocalMemory = Owned<LocalTraits<P>>;
-
-struct AtomTraits {
-    using Handle = ATOM;
-    static ATOM none() { return 0; }
-    static bool valid(ATOM a) { return a != 0; }
-    static void release(ATOM a) { GlobalDeleteAtom(a); }
-};
+using LocalMemory = Owned<ZeroIsNone<P, &LocalFree>>;
 // Global atoms outlive the process unless released.
-using GlobalAtom = Owned<AtomTraits>;
-
-struct HookTraits {
-    using Handle = HHOOK;
-    static HHOOK none() { return nullptr; }
-    static bool valid(HHOOK h) { return h != nullptr; }
-    static void release(HHOOK h) { UnhookWindowsHookEx(h); }
-};
-using WindowsHook = Owned<HookTraits>;
+using GlobalAtom = Owned<ZeroIsNone<ATOM, &GlobalDeleteAtom>>;
+using WindowsHook = Owned<ZeroIsNone<HHOOK, &UnhookWindowsHookEx>>;
 
 // A window's device context: of its client area from GetDC, or of the whole
 // window, frame included, from GetWindowDC.
