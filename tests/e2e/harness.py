@@ -383,11 +383,6 @@ class Screen:
         return seen
 
 
-def screen_pixel(env, x, y):
-    """The colour at a screen point as the X server shows it, "rrggbb"."""
-    return Screen(env).pixel(x, y)
-
-
 def dark(colour):
     return sum(int(colour[i:i + 2], 16) for i in (0, 2, 4)) < 3 * 0x60
 
@@ -637,24 +632,24 @@ class TolvaneCase(unittest.TestCase):
             total = sum(seen.values())
             text = sum(n for c, n in seen.items() if dark(c))
             return not dark(face) and count > total // 2 and total // 200 < text < total // 3
-        # Painting follows the showing: wait for it, within bounds.
-        end = time.time() + 3
-        while True:
-            seen = Screen(self.s.env).colours(x + 4, y + 4, w - 8, h - 8, 2)
-            if readable(seen) or time.time() > end:
-                break
-            time.sleep(0.05)
+        seen = self.drawn(lambda screen: screen.colours(x + 4, y + 4, w - 8, h - 8, 2), readable)
         self.assertTrue(readable(seen), "a painted face with text on it: %s" %
                         sorted(seen.items(), key=lambda kv: -kv[1])[:5])
 
-    def wait_pixel(self, x, y, expected, ms=3000):
-        """The screen colour at (x, y) once it is `expected` or the time is up."""
+    def drawn(self, read, ready, ms=3000):
+        """read(Screen) once ready(what it read) holds, or what it read last when the time is up:
+        the screen follows a change of state in the program's and Wine's own time (painting comes
+        after every other message, and Wine puts it on the display later still)."""
         end = time.time() + ms / 1000
         while True:
-            got = screen_pixel(self.s.env, x, y)
-            if got == expected or time.time() > end:
+            got = read(Screen(self.s.env))
+            if ready(got) or time.time() > end:
                 return got
-            time.sleep(0.1)
+            time.sleep(0.05)
+
+    def wait_pixel(self, x, y, expected, ms=3000):
+        """The screen colour at (x, y) once it is `expected` or the time is up."""
+        return self.drawn(lambda screen: screen.pixel(x, y), lambda got: got == expected, ms)
 
     def exit_code(self, ms=10000):
         r = self.s.cmd("waitexit", self.pid, ms)

@@ -2,7 +2,7 @@
 scaled for a display of 144 DPI (Wine told through the user's LogPixels before the session starts)."""
 import time
 
-from harness import Screen, TolvaneCase
+from harness import TolvaneCase
 
 TEXT_AREA = {"area_texto.left": 200, "area_texto.top": 100, "area_texto.width": 500, "area_texto.height": 300}
 
@@ -42,12 +42,15 @@ class Layout:
         # height above its bottom (below the caption, clear of the rounded corners).
         x, y, w, h = self.rect(self.control("bNew", menu))
         row = y + h - h // 4
-        screen = Screen(self.s.env)
-        self.assertEqual(screen.pixel(x - 1, row), "ffffff")
-        painted = 0
-        while screen.pixel(x + painted, row) != "ffffff" and painted < 3 * w:
-            painted += 1
-        self.assertEqual(painted, w, "painted width of bNew")
+
+        def face(screen):
+            """The panel's colour left of the button, and how far the button's face goes from there."""
+            painted = 0
+            while screen.pixel(x + painted, row) != "ffffff" and painted < 3 * w:
+                painted += 1
+            return screen.pixel(x - 1, row), painted
+        screen = self.drawn(lambda screen: screen, lambda screen: face(screen) == ("ffffff", w))
+        self.assertEqual(face(screen), ("ffffff", w), "painted width of bNew")
         # The caption's font grows with the density: its ink is taller than the designed 11 pixels allow.
         ink = [yy for yy in range(y, y + h // 2 + sc(6)) if any(
             screen.pixel(xx, yy) in ("faf6e8",) for xx in range(x, x + w))]

@@ -1,7 +1,6 @@
 """What a person sees of the panels' pictures, the status bar and the editor's border, from the display's pixels."""
-import time
 
-from harness import Screen, TolvaneCase, dark
+from harness import TolvaneCase, dark
 
 WHITE = "ffffff"
 # A pale green text area (0x00BBGGRR), shown opaque so the screen holds its exact colour.
@@ -25,14 +24,13 @@ class LookTest(TolvaneCase):
         self.text = self.window("TfContenidoTexto")
         return editor
 
-    def square(self, name):
+    def square(self, name, screen):
         """The control's screen rectangle and the pixels of it and of the panel around it, by position
         relative to the control's top-left corner."""
         control = self.control(name)
         x, y, w, h = self.rect(control)
         # Only the panel's own surface: its rounded outline leaves out the last pixels on the right and at the bottom.
         px, py, pw, ph = self.rect(self.panel_of(name))
-        screen = Screen(self.s.env)
         pixels = {(dx, dy): screen.pixel(x + dx, y + dy)
                   for dy in range(-MARGIN, h + MARGIN) for dx in range(-MARGIN, w + MARGIN)
                   if px <= x + dx < px + pw - 3 and py <= y + dy < py + ph - 3}
@@ -42,14 +40,8 @@ class LookTest(TolvaneCase):
         return self.control("pEstilos" if name.startswith("bFuente") else "pMenu")
 
     def painted(self, name, ready, ms=3000):
-        """square() once ready(pixels) holds, or the last one when the time is up: painting follows
-        the change of state."""
-        end = time.time() + ms / 1000
-        while True:
-            size, pixels = self.square(name)
-            if ready(pixels) or time.time() > end:
-                return size, pixels
-            time.sleep(0.05)
+        """square() once ready(pixels) holds, or the last one when the time is up."""
+        return self.drawn(lambda screen: self.square(name, screen), lambda square: ready(square[1]), ms)
 
     def assert_inside(self, name, size, pixels):
         w, h = size
@@ -110,13 +102,9 @@ class LookTest(TolvaneCase):
         self.assertTrue(self.status_panel(4, "File name: "))
         bar = self.s.cmd("child", self.text, "msctls_statusbar32")
         x, y, w, h = self.rect(bar)
-        end = time.time() + 3
-        while True:
-            screen = Screen(self.s.env)
-            seen = screen.colours(x, y, w, h, 1)
-            if seen.get(AREA_HEX, 0) > w * h * 3 // 4 or time.time() > end:
-                break
-            time.sleep(0.05)
+        screen = self.drawn(lambda screen: screen,
+                            lambda screen: screen.colours(x, y, w, h, 1).get(AREA_HEX, 0) > w * h * 3 // 4)
+        seen = screen.colours(x, y, w, h, 1)
         self.assertGreater(seen.get(AREA_HEX, 0), w * h * 3 // 4, "painted in the text-area colour")
         edges = [0, 50, 150, 270, 410, w]
         for panel in range(1, 5):
@@ -143,12 +131,7 @@ class LookTest(TolvaneCase):
                     [screen.pixel(x + w - 1, y + dy) for dy in range(0, h, 7)])
 
         def wait_edge(colour):
-            end = time.time() + 3
-            while True:
-                screen = Screen(self.s.env)
-                if set(edge(screen)) == {colour} or time.time() > end:
-                    return screen
-                time.sleep(0.05)
+            return self.drawn(lambda screen: screen, lambda screen: set(edge(screen)) == {colour})
         screen = wait_edge(grey)
         self.assertEqual(set(edge(screen)), {grey}, "a 1-pixel frame with the picture off")
         self.assertEqual(screen.pixel(x + w // 2, y + 1), WHITE, "one pixel wide")

@@ -8,7 +8,7 @@ import time
 import unittest
 import zipfile
 
-from harness import BUILD, ROOT, WORK, TolvaneCase, screen_pixel
+from harness import BUILD, ROOT, WORK, TolvaneCase
 
 # Spaces and letters outside ASCII, as in many users' folders.
 UNZIP_TO = os.path.join(WORK, "package", "Écrits d'été", "Tolvane Ünïcode ñ")
@@ -159,16 +159,12 @@ class UnzippedProgramTest(TolvaneCase):
         for colour in expected:
             self.assertLess(max(colour), 240, "the picture's colour is far from the default white")
 
-        def off_by():
-            got = [screen_pixel(self.s.env, x, y) for x, y in points]
+        def off_by(screen):
+            got = [screen.pixel(x, y) for x, y in points]
             got = [tuple(int(g[i:i + 2], 16) for i in (0, 2, 4)) for g in got]
             return got, max(abs(a - b) for g, e in zip(got, expected) for a, b in zip(g, e))
 
-        end = time.time() + 5
-        got, diff = off_by()
-        while diff > 12 and time.time() < end:
-            time.sleep(0.2)
-            got, diff = off_by()
+        got, diff = self.drawn(off_by, lambda seen: seen[1] <= 12, 5000)
         self.assertLessEqual(diff, 12, "screen %s, picture %s" % (got, expected))
 
         # The first autosave tick writes the copy into tmp\ of the unzipped folder.

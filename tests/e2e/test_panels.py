@@ -2,7 +2,6 @@
 import os
 import time
 
-import harness
 from harness import TolvaneCase, unescape, winpath
 
 TEXT_AREA = {"area_texto.left": 200, "area_texto.top": 100, "area_texto.width": 500, "area_texto.height": 300}
@@ -66,11 +65,17 @@ class PanelsTest(TolvaneCase):
         for panel in (menu, styles):
             # On screen: the white face, and the controls drawn on it in colours of their own.
             x, y, w, h = self.rect(panel)
-            seen = harness.Screen(self.s.env).colours(x + 3, y + 3, w - 6, h - 6, 2)
-            total = sum(seen.values())
-            self.assertGreater(seen.get("ffffff", 0) * 10, total, "the panel's white face")
-            self.assertGreaterEqual(len([c for c, n in seen.items() if c != "ffffff" and n * 50 > total]), 2,
-                                    "controls drawn on it: %s" % sorted(seen.items(), key=lambda kv: -kv[1])[:5])
+
+            def face_and_controls(seen):
+                total = sum(seen.values())
+                return seen.get("ffffff", 0) * 10 > total, len([c for c, n in seen.items()
+                                                                  if c != "ffffff" and n * 50 > total])
+            seen = self.drawn(lambda screen: screen.colours(x + 3, y + 3, w - 6, h - 6, 2),
+                              lambda seen: face_and_controls(seen)[1] >= 2)
+            white, controls = face_and_controls(seen)
+            self.assertTrue(white, "the panel's white face")
+            self.assertGreaterEqual(controls, 2, "controls drawn on it: %s" %
+                                    sorted(seen.items(), key=lambda kv: -kv[1])[:5])
             i = self.info(panel)
             w, h = int(i["w"]), int(i["h"])
             # Up to (w - 2, h - 2); the platform may leave the last row and column out.

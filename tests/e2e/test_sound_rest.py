@@ -469,7 +469,8 @@ class RestWindowTest(SoundCase):
         self.assertEqual(texts, ["Time to rest!", REST_TEXT1, REST_TEXT2])
         # The title on one line, its last letters drawn at the right of its box.
         x, y, w, th = self.rect(self.s.cmd("child", h, "Static", 0))
-        right = harness.Screen(self.s.env).colours(x + w * 4 // 5, y, w - w * 4 // 5, th, 1)
+        right = self.drawn(lambda screen: screen.colours(x + w * 4 // 5, y, w - w * 4 // 5, th, 1),
+                           lambda right: any(harness.dark(c) for c in right))
         self.assertTrue(any(harness.dark(c) for c in right), "the end of the title is drawn: %s" % right)
         self.assertEqual(self.s.cmd("text", self.s.cmd("child", h, "Button")), "Close")
         style = int(self.info(self.s.cmd("child", h, "msctls_progress32"))["style"], 16)

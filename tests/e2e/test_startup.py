@@ -113,13 +113,8 @@ class StartupTest(TolvaneCase):
 
         def near(got, want):
             return all(abs(int(got[2 * i:2 * i + 2], 16) - want[i]) <= 40 for i in range(3))
-        end = time.time() + 3
-        while True:
-            screen = harness.Screen(self.s.env)
-            wrong = {p: screen.pixel(*p) for p, c in expected.items() if not near(screen.pixel(*p), c)}
-            if not wrong or time.time() > end:
-                break
-            time.sleep(0.1)
+        wrong = self.drawn(lambda screen: {p: screen.pixel(*p) for p, c in expected.items()
+                                           if not near(screen.pixel(*p), c)}, lambda wrong: not wrong)
         self.assertEqual(wrong, {}, "each quarter of the screen shows its quarter of the picture")
 
     def test_the_splash_is_on_screen_during_its_pause(self):
