@@ -520,6 +520,13 @@ class TolvaneCase(unittest.TestCase):
         self.s.x_focus_on(h)
         self.s.input(key_ops(spec), settle=h)
 
+    def pointer_seen(self, h):
+        """Returns once the program has read every X event the display sent it so far, the pointer's
+        crossings as its windows appeared among them, and has handled what they brought. A program's
+        X events come in order on its thread's connection: a marker key sent now to its window with
+        the keyboard focus comes after them."""
+        self.keys(h, "")
+
     def point(self, x, y):
         """Real pointer input: moves the pointer to a screen point; returns once the program has seen it."""
         at = "%d %d" % (x, y)

@@ -55,7 +55,9 @@ class PanelsTest(TolvaneCase):
     # -- panels -----------------------------------------------------------
     def test_pointer_onto_the_workspace_shows_the_panels_beside_the_text_and_the_editor_hides_them(self):
         self.point(450, 250)  # where the editor will be: the panels start hidden
-        self.start_placed()
+        # The workspace appears under the pointer before the text window does, and shows the panels
+        # until the editor's own crossing comes.
+        self.pointer_seen(self.start_placed())
         menu, styles = self.control("pMenu"), self.control("pEstilos")
         self.assertFalse(self.visible(menu))
         self.assertFalse(self.visible(styles))
