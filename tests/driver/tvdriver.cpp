@@ -182,13 +182,18 @@ std::string info(HWND h) {
 // agrees with Wine's. Low-level hooks see every event as Wine queues it: a
 // marker key (Pause, swallowed here) ends each batch, so the harness knows
 // when all of a batch's events have reached the program's queue.
-std::atomic<long> gInputEvents{0}, gMarkers{0};
+std::atomic<long> gInputEvents{0}, gMarkers{0}, gMarkerDowns{0};
+// The longest wait of a key event for this hook, in ms: Wine drops a hook
+// call that waits more than 2 s.
+std::atomic<unsigned long> gHookLag{0};
 
 LRESULT CALLBACK keyboardHook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION) {
         auto* k = reinterpret_cast<KBDLLHOOKSTRUCT*>(lp);
+        const unsigned long lag = GetTickCount() - k->time;
+        if (lag > gHookLag.load() && lag < 60000) gHookLag = lag;
         if (k->vkCode == VK_PAUSE) {
-            if (wp == WM_KEYUP || wp == WM_SYSKEYUP) ++gMarkers;
+            ++(wp == WM_KEYUP || wp == WM_SYSKEYUP ? gMarkers : gMarkerDowns);
             return 1;
         }
         ++gInputEvents;
@@ -277,6 +282,10 @@ std::string command(const std::vector<std::string>& a) {
         return na.found ? hex(na.found) : "0";
     }
     if (c == "marker") return std::to_string(gMarkers.load()) + " " + std::to_string(gInputEvents.load());
+    if (c == "hooks") {  // for diagnosis: marker key downs and ups seen, and the longest hook lag in ms
+        return std::to_string(gMarkerDowns.load()) + " " + std::to_string(gMarkers.load()) + " " +
+               std::to_string(gHookLag.load());
+    }
     if (c == "settle") {  // settle <hwnd> <n>: n round trips through the window's thread
         HWND h = parseHwnd(arg(1));
         // Each round trip is served by one of the thread's message retrievals, so n of

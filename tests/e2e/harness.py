@@ -202,7 +202,9 @@ class Session:
                 late = "%.1f s late" % (10 + time.time() - start)
                 break
             time.sleep(0.05)
-        return "%s (display focus on %s%s; marker %s)" % (what, focus, seen, late)
+        downs, ups, lag = self.cmd("hooks").split()
+        return "%s (display focus on %s%s; marker %s; marker downs %s, ups %s in all; longest hook lag %s ms)" % (
+            what, focus, seen, late, downs, ups, lag)
 
     def x_focus_on(self, h):
         """Puts the display's keyboard focus on the X window of h's top-level window. Wine moves it
