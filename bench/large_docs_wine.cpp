@@ -221,8 +221,6 @@ void probe(HWND re) {
                 }));
 }
 
-// Ways of finding every display line's start in one pass, each checked
-// against EM_LINEINDEX on a sample of lines.
 // Wine's own figures: a bare rich edit streaming the file in one go, typing
 // with no handlers and streaming out to memory.
 void baseline(HWND parent, const std::string& data, bool rtf) {

@@ -255,9 +255,8 @@ std::optional<StatusFigures> StatusCounter::refreshWithin(LayoutSource& src, int
     }
     unfinished_ = cache == Cache::Unfinished;
     if (unfinished_) return std::nullopt;
-    const bool right = cache == Cache::Right;
     lookedAgain_ = false;
-    if (right) return figures(std::clamp(selStart, 0, length));
+    if (cache == Cache::Right) return figures(std::clamp(selStart, 0, length));
     // The control lays the text out in a way this model does not follow
     // (a line running over a paragraph break): count line by line.
     usedReference_ = true;

@@ -88,12 +88,12 @@ private:
     bool unknown_ = true;
     bool windowSet_ = false;
     int winFrom_ = 0, winTo_ = 0, delta_ = 0;  // edited window in current positions, length change
-    bool lookedAgain_ = false;
+    bool lookedAgain_ = false;  // a count disagreed with the editor, and everything is being laid out anew
     bool unfinished_ = false;  // the last call stopped before the count was whole
     int readChunk_;
     std::wstring whole_;        // the text read so far of a whole read going on in steps
     bool reading_ = false;
-    bool restartRead_ = false;  // a change nobody can place came during the read  // a count disagreed with the editor, and everything is being laid out anew
+    bool restartRead_ = false;  // a change nobody can place came during the read
     int laidOut_ = 0;
     bool usedReference_ = false;
 };
