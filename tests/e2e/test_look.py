@@ -102,9 +102,8 @@ class LookTest(TolvaneCase):
         self.assertTrue(self.status_panel(4, "File name: "))
         bar = self.s.cmd("child", self.text, "msctls_statusbar32")
         x, y, w, h = self.rect(bar)
-        screen = self.drawn(lambda screen: screen,
-                            lambda screen: screen.colours(x, y, w, h, 1).get(AREA_HEX, 0) > w * h * 3 // 4)
-        seen = screen.colours(x, y, w, h, 1)
+        screen, seen = self.drawn(lambda screen: (screen, screen.colours(x, y, w, h, 1)),
+                                  lambda read: read[1].get(AREA_HEX, 0) > w * h * 3 // 4)
         self.assertGreater(seen.get(AREA_HEX, 0), w * h * 3 // 4, "painted in the text-area colour")
         edges = [0, 50, 150, 270, 410, w]
         for panel in range(1, 5):
