@@ -59,7 +59,7 @@ def in_process(s, folder, audio, keys):
         env["ALSA_CONFIG_PATH"] = alsa_null(folder)
     exe = os.path.join(harness.BUILD, "keyclick_bench.exe")
     wav = harness.winpath(os.path.join(harness.FIXTURES, "click.wav"))
-    r = subprocess.run([harness.WINE, exe, wav, str(keys)], env=env, capture_output=True, text=True, timeout=300)
+    r = subprocess.run(harness.WINE_CMD + [exe, wav, str(keys)], env=env, capture_output=True, text=True, timeout=300)
     return r.stdout.strip().splitlines() or ["keyclick_bench failed: " + r.stderr.strip()[-300:]]
 
 

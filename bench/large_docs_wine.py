@@ -17,7 +17,7 @@ def main():
     s = harness.Session.get()
     exe = os.path.join(harness.BUILD, "large_docs_bench.exe")
     try:
-        proc = subprocess.Popen([harness.WINE, exe] + sys.argv[1:], env=s.env, stdout=subprocess.PIPE, text=True)
+        proc = subprocess.Popen(harness.WINE_CMD + [exe] + sys.argv[1:], env=s.env, stdout=subprocess.PIPE, text=True)
         try:
             for line in proc.stdout:
                 print(line, end="", flush=True)

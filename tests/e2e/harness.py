@@ -29,6 +29,11 @@ FIXTURES = os.path.join(ROOT, "tests", "fixtures")
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 if not os.path.exists(WINE):
     WINE = "wine"
+# Wine maps the system's shared data page at a fixed address in every new process. Now and then
+# the kernel's address randomisation has put something there first, and the new process dies
+# before any of its code runs (CreateProcess fails with ERROR_INTERNAL_ERROR, about one launch in
+# four thousand). Wine is started without randomisation, which what it starts inherits.
+WINE_CMD = ["setarch", os.uname().machine, "-R", WINE]
 
 
 SCREEN = "1280x800"
@@ -131,11 +136,11 @@ class Session:
             if os.path.exists("/tmp/.X11-unix/X" + display[1:]):
                 break
             time.sleep(0.1)
-        subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
+        subprocess.run(WINE_CMD + ["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180)
         self._configure_wine()
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
-        self.driver = subprocess.Popen([WINE, os.path.join(BUILD, "tvdriver.exe")], env=self.env,
+        self.driver = subprocess.Popen(WINE_CMD + [os.path.join(BUILD, "tvdriver.exe")], env=self.env,
                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                        text=True, encoding="utf-8", bufsize=1)
         self.cmd("sleep", 0)
@@ -150,7 +155,7 @@ class Session:
             if self.dpi:
                 # The density Wine gives the display (and so the system and every monitor).
                 f.write("\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:%08x\n" % self.dpi)
-        subprocess.run([WINE, "regedit", "/S", winpath(reg)], env=self.env, stdout=subprocess.DEVNULL,
+        subprocess.run(WINE_CMD + ["regedit", "/S", winpath(reg)], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120, check=True)
 
     def _wait_marker(self, markers):
