@@ -30,10 +30,12 @@ def run_workers(names, jobs):
     shares = [[] for _ in range(jobs)]
     for n in sorted(names, key=lambda n: -WEIGHT.get(n, 60)):
         min(shares, key=lambda s: sum(WEIGHT.get(x, 60) for x in s)).append(n)
+    # Several runs on one machine keep apart when each is given its own base.
+    base = int(os.environ.get("TOLVANE_E2E_DISPLAY_BASE", "90"))
     procs = []
     for k, share in enumerate(s for s in shares if s):
         env = dict(os.environ, TOLVANE_E2E_WORK=os.path.join(WORK, "w%d" % k),
-                   TOLVANE_E2E_DISPLAY_BASE=str(90 + 20 * k))
+                   TOLVANE_E2E_DISPLAY_BASE=str(base + 20 * k))
         log = open(os.path.join(WORK, "w%d.log" % k), "w+")
         procs.append((subprocess.Popen([sys.executable, __file__, "--worker"] + share, env=env, stdout=log,
                                        stderr=subprocess.STDOUT), log))
