@@ -359,7 +359,7 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     }
 
     t0 = Clock::now();
-    documents::saveTo(h.re, out, TextEncoding::Ansi);
+    documents::saveTo(h.re, out, LayoutForName(DocumentLayout{}, out));
     const double save = ms(Clock::now() - t0);
 
     std::printf("    open %.0f ms, first count %.1f ms in %d steps, longest %.1f ms (%d lines, %d words)\n", open,

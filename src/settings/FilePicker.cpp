@@ -221,7 +221,9 @@ std::optional<std::wstring> pickFile(HWND owner, std::wstring_view filter, bool 
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = kMaxPath;
     ofn.lpstrInitialDir = n > 0 && n < kMaxPath ? dir.data() : nullptr;
-    ofn.Flags = OFN_FILEMUSTEXIST;
+    // The current folder stays: a relative name elsewhere in the program
+    // (a document, a setting) must keep meaning the same file.
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
     Preview preview;
     std::optional<PreviewTemplate> tmpl;
     if (picturePreview) tmpl.emplace();
@@ -231,6 +233,7 @@ std::optional<std::wstring> pickFile(HWND owner, std::wstring_view filter, bool 
         ofn.lpfnHook = previewHook;
         ofn.lCustData = reinterpret_cast<LPARAM>(&preview);
     }
+    const CurrentFolderKept folder;
     if (!GetOpenFileNameW(&ofn)) {
         const DWORD err = CommDlgExtendedError();
         if (err != 0) throw Failure(L"The file dialog cannot be shown (error " + std::to_wstring(err) + L").");

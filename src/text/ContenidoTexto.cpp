@@ -336,6 +336,7 @@ LRESULT TfContenidoTexto::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (verResumen) refreshStatus();  // nothing is counted while the status line is off
         }
         return 0;
+    case kTellLostParts: documents::tellLostParts(); return 0;
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(areaBrush_.current());
     case WM_CLOSE: SendMessageW(host->hostWindow(), WM_CLOSE, 0, 0); return 0;
     }

@@ -14,6 +14,8 @@ namespace tv {
 
 class TfContenidoTexto : public Window {
 public:
+    // Posted after a load the editor could not take whole: the writer is told then.
+    static constexpr UINT kTellLostParts = WM_APP + 1;
     void FormCreate();
     void FormActivate();
     void show();  // visible; the first show loads the command-line document

@@ -2,6 +2,7 @@
 
 #include "i18n/Resources.h"
 #include "text/core/DocumentFormat.h"
+#include "text/core/RtfContent.h"
 #include "widgets/Handles.h"
 #include "widgets/Win.h"
 
@@ -91,14 +92,15 @@ bool readPlainText(HWND re, const std::string& data, TextEncoding& encoding) {
 }
 
 // The bytes of the file: RTF as the control writes it up to its end, plain
-// text in the document's encoding (which `encoding` then tells).
-std::string fileBytes(HWND re, DocFormat fmt, TextEncoding& encoding) {
-    if (fmt == DocFormat::Rtf) return std::string(RtfFileBytes(streamOutOf(re, fmt)));
-    const std::string units = streamOutOf(re, fmt, SF_UNICODE);
+// text in the document's encoding and with its line ends (`layout` then
+// tells the encoding written).
+std::string fileBytes(HWND re, DocumentLayout& layout) {
+    if (layout.format == DocFormat::Rtf) return std::string(RtfFileBytes(streamOutOf(re, DocFormat::Rtf)));
+    const std::string units = streamOutOf(re, DocFormat::PlainText, SF_UNICODE);
     std::u16string text(units.size() / sizeof(char16_t), u'\0');
     memcpy(text.data(), units.data(), text.size() * sizeof(char16_t));
-    EncodedText out = EncodePlainText(text, encoding, SystemAnsiCodePage{});
-    encoding = out.encoding;
+    EncodedText out = EncodePlainText(WithLineEnds(text, layout.lineEnd), layout.encoding, SystemAnsiCodePage{});
+    layout.encoding = out.encoding;
     return std::move(out.bytes);
 }
 
@@ -195,27 +197,29 @@ std::wstring cannotCreate(const std::wstring& name, DWORD err) {
     return L"Cannot create file \"" + name + L"\". " + systemErrorText(err);
 }
 
-TextEncoding loadInto(HWND re, const std::wstring& fileName) {
+LoadedDocument loadInto(HWND re, const std::wstring& fileName) {
     std::string data = readWholeFile(fileName);
-    DocFormat fmt = FormatForFileName(fileName);
-    TextEncoding encoding = TextEncoding::Ansi;
+    LoadedDocument doc;
     auto read = [&](DocFormat f) {
-        return f == DocFormat::PlainText ? readPlainText(re, data, encoding) : streamInto(re, data, f);
+        doc.layout = DocumentLayout{f};
+        if (f == DocFormat::Rtf) return streamInto(re, data, f);
+        if (!readPlainText(re, data, doc.layout.encoding)) return false;
+        doc.layout.lineEnd = DetectLineEnd(data, doc.layout.encoding);
+        return true;
     };
-    if (!read(fmt)) {
-        encoding = TextEncoding::Ansi;
-        if (!read(OtherFormat(fmt))) throw Failure(resourceString(L"Failed to Load Stream"));
-    }
+    const DocFormat fmt = FormatForFileName(fileName);
+    if (!read(fmt) && !read(OtherFormat(fmt))) throw Failure(resourceString(L"Failed to Load Stream"));
+    if (doc.layout.format == DocFormat::Rtf) doc.lostParts = RtfLostParts(data);
     CHARRANGE start{0, 0};
     SendMessageW(re, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
     SendMessageW(re, EM_SCROLLCARET, 0, 0);
-    return encoding;
+    return doc;
 }
 
-TextEncoding saveTo(HWND re, const std::wstring& fileName, TextEncoding encoding) {
-    std::string bytes = fileBytes(re, FormatForFileName(fileName), encoding);
+DocumentLayout saveTo(HWND re, const std::wstring& fileName, DocumentLayout layout) {
+    std::string bytes = fileBytes(re, layout);
     replaceFile(fileName, bytes);
-    return encoding;
+    return layout;
 }
 
 }  // namespace tv::documents

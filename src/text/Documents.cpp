@@ -5,12 +5,14 @@
 #include "text/ContenidoTexto.h"
 #include "text/DocumentIO.h"
 #include "text/core/DocumentFormat.h"
+#include "text/core/RtfContent.h"
 #include "widgets/Handles.h"
 
 #include <commdlg.h>
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace tv::documents {
@@ -19,9 +21,14 @@ std::wstring sFicheroNombre;
 
 namespace {
 
-// How the current document's plain text was read (or last written), so that
-// a save gives it back the same way; Ansi for new and RTF documents.
-TextEncoding encoding = TextEncoding::Ansi;
+// How the current document was read (or last written), so that a save gives
+// it back the same way; RTF for new documents.
+DocumentLayout layout;
+// What the editor did not take from the last loaded file, until it is told.
+unsigned lostParts = 0;
+// The file a loaded document came from when the editor could not take all
+// of it: the first save over it keeps it beside under another name.
+std::wstring keepOriginal;
 
 HWND editor() { return fContenidoTexto->rtText.hwnd; }
 
@@ -51,35 +58,85 @@ std::wstring askFileName(bool save) {
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    // Replacing a file the writer did not mean to is a lost text: the
+    // dialog asks first.
+    if (save) ofn.Flags |= OFN_OVERWRITEPROMPT;
+    const CurrentFolderKept folder;
     BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     return ok ? std::wstring(name.data()) : std::wstring();
 }
 
+// The editor now holds `name` as it was read.
+void loaded(const std::wstring& name, const LoadedDocument& doc) {
+    layout = doc.layout;
+    fContenidoTexto->documentReplaced();
+    sFicheroNombre = name;
+    fContenidoTexto->host->markSaved();
+    keepOriginal = doc.lostParts ? name : std::wstring();
+    lostParts = doc.lostParts;
+    // Told once the load is over and the windows are laid out.
+    if (lostParts) PostMessageW(fContenidoTexto->hwnd, TfContenidoTexto::kTellLostParts, 0, 0);
+}
+
+// Before the first save over a document the editor could not take whole, the
+// file as it was goes beside it, under a name no file has.
+void keepTheOriginal(const std::wstring& target) {
+    if (keepOriginal.empty() || !sameFile(target, keepOriginal)) return;
+    for (int n = 1;; ++n) {
+        const std::wstring copy = OriginalCopyName(keepOriginal, n);
+        if (CopyFileW(keepOriginal.c_str(), copy.c_str(), TRUE)) break;
+        const DWORD err = GetLastError();
+        if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || n >= 100)
+            throw Failure(cannotCreate(copy, err));
+    }
+    keepOriginal.clear();
+}
+
+void save(const std::wstring& name, const DocumentLayout& as) {
+    keepTheOriginal(name);
+    layout = saveTo(editor(), name, as);
+}
+
 }  // namespace
 
-void preguntaGuardarCambios() {
-    if (!fContenidoTexto->host->hasChanges()) return;
+void tellLostParts() {
+    const unsigned parts = std::exchange(lostParts, 0);
+    if (!parts || keepOriginal.empty()) return;
+    std::vector<std::wstring> names = RtfPartNames(parts);
+    std::wstring list;
+    for (std::size_t i = 0; i < names.size(); ++i) list += (i ? L", " : L"") + resourceString(names[i]);
+    ShowMessage(FillIn(resourceString(L"This document holds %s, which the editor cannot keep: a save leaves them "
+                                      L"out. Its first save keeps the original file as \"%s\"."),
+                       {list, OriginalCopyName(keepOriginal)}));
+}
+
+bool preguntaGuardarCambios() {
+    if (!fContenidoTexto->host->hasChanges()) return true;
     int answer = messageBox(GetActiveWindow(), resourceString(L"Do you want to save document changes?"), kAppTitle,
                             MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES) bGuardarClick();
+    if (answer != IDYES) return true;  // No discards
+    bGuardarClick();
+    // A Save As cancelled in its dialog saved nothing: the caller must not
+    // go on and lose the text.
+    return !fContenidoTexto->host->hasChanges();
 }
 
 void bNewClick() {
-    preguntaGuardarCambios();
+    if (!preguntaGuardarCambios()) return;
     SetWindowTextW(editor(), L"");
-    encoding = TextEncoding::Ansi;
+    layout = DocumentLayout{};
+    keepOriginal.clear();
+    lostParts = 0;
     fContenidoTexto->documentReplaced();
     sFicheroNombre.clear();
     fContenidoTexto->host->markSaved();
 }
 
 void bAbrirClick() {
+    if (!preguntaGuardarCambios()) return;
     std::wstring name = askFileName(false);
     if (name.empty()) return;
-    encoding = loadInto(editor(), name);
-    fContenidoTexto->documentReplaced();
-    sFicheroNombre = name;
-    fContenidoTexto->host->markSaved();
+    loaded(name, loadInto(editor(), name));
 }
 
 void bGuardarClick() {
@@ -88,7 +145,7 @@ void bGuardarClick() {
         bGuardarComoClick();
         return;
     }
-    encoding = saveTo(editor(), sFicheroNombre, encoding);
+    save(sFicheroNombre, layout);
     fContenidoTexto->host->markSaved();
 }
 
@@ -96,7 +153,7 @@ void bGuardarComoClick() {
     std::wstring chosen = askFileName(true);
     if (chosen.empty()) return;
     std::wstring name = SaveAsFileName(chosen);
-    encoding = saveTo(editor(), name, encoding);
+    save(name, LayoutForName(layout, name));
     sFicheroNombre = name;
     fContenidoTexto->host->markSaved();
 }
@@ -106,10 +163,10 @@ void cargaPrimerFichero() {
     const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
     std::wstring first = argv && argc > 1 ? argv.get()[1] : L"";
     if (first.empty()) return;
-    encoding = loadInto(editor(), first);
-    fContenidoTexto->documentReplaced();
-    sFicheroNombre = first;
-    fContenidoTexto->host->markSaved();
+    // Made absolute now: a later change of the current folder must not send
+    // a save somewhere else.
+    first = fullPath(first);
+    loaded(first, loadInto(editor(), first));
 }
 
 void autosave() {
@@ -121,7 +178,8 @@ void autosave() {
     // The copy sits beside the document; it must never overwrite the document itself.
     if (sameFile(name, sFicheroNombre)) return;
     if (name.empty()) throw Failure(cannotCreate(name, ERROR_INVALID_NAME));
-    saveTo(editor(), name, encoding);  // the copy does not change how the document is kept
+    // The copy's format is its own name's; it does not change how the document is kept.
+    saveTo(editor(), name, LayoutForName(layout, name));
 }
 
 }  // namespace tv::documents

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <utility>
+
 namespace tv {
 
 void TTransparentRichEdit::create(HWND parent, int id) {
@@ -62,12 +64,20 @@ LRESULT TTransparentRichEdit::keyMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 self->onKeyDown(key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
                                 GetKeyState(VK_MENU) < 0);
             });
+            // The character a consumed command key brings (Ctrl+H is 0x08,
+            // Ctrl+M 0x0D...) must not reach the control, which may take it
+            // as an edit; a key that is no command lets its character through.
+            swallowChar_ = key == 0;
             if (key == 0) return 0;
             wp = key;
+        } else {
+            swallowChar_ = false;
         }
         break;
     case WM_CHAR:
         if (self->onKeyPress) guarded([&] { self->onKeyPress(static_cast<wchar_t>(wp)); });
+        // Still a key press, so it clicks; but no edit.
+        if (std::exchange(self->swallowChar_, false)) return 0;
         break;
     case WM_MOUSEMOVE:
         if (self->mouse_.moved(h) && self->onMouseEnter) guarded([&] { self->onMouseEnter(); });

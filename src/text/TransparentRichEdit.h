@@ -16,7 +16,8 @@ public:
     void setBorder(int width, COLORREF colour);
 
     // Key and pointer events of the editor; a key-down handler that sets the
-    // key to 0 consumes it.
+    // key to 0 consumes it, and the character that key brings then reaches
+    // onKeyPress only, never the control.
     std::function<void(WORD& key, bool shift, bool ctrl, bool alt)> onKeyDown;
     std::function<void(wchar_t ch)> onKeyPress;
     std::function<void()> onMouseEnter;
@@ -31,6 +32,7 @@ private:
     LRESULT keyMessage(UINT msg, WPARAM wp, LPARAM lp);
     MouseEnter mouse_;
     int border_ = 0;
+    bool swallowChar_ = false;  // the last key-down was a consumed command
     COLORREF borderColour_ = 0;
 };
 

@@ -89,6 +89,18 @@ void ShowMessage(const std::wstring& text) {
     messageBox(owner, text, kAppTitle, MB_OK);
 }
 
+CurrentFolderKept::CurrentFolderKept() {
+    const DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0) return;
+    folder_.resize(n);
+    const DWORD got = GetCurrentDirectoryW(n, folder_.data());
+    folder_.resize(got < n ? got : 0);
+}
+
+CurrentFolderKept::~CurrentFolderKept() {
+    if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
+}
+
 std::wstring systemErrorText(DWORD code) {
     wchar_t* buf = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

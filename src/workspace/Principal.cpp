@@ -142,15 +142,17 @@ void TfPrincipal::inicializa() {
     fContenidoTexto->applyColours(s.colorTexto, s.colorAreaTexto);
 }
 
-void TfPrincipal::FormClose() {
-    if (!hayCambios) return;
-    documents::preguntaGuardarCambios();
+bool TfPrincipal::FormClose() {
+    if (!hayCambios) return true;
+    // A Save As cancelled from the prompt keeps the program and the text.
+    if (!documents::preguntaGuardarCambios()) return false;
     ShowWindow(fContenidoTexto->hwnd, SW_HIDE);
     ShowWindow(hwnd, SW_HIDE);
     // The fade pauses even with the sound off, so closing takes the same time.
     MPFadeOut();
     ambient::close();
     jpgFondo.reset();
+    return true;
 }
 
 void TfPrincipal::bFondoClick() {
@@ -258,9 +260,9 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CLOSE:
-        // An error in the close sequence (a failed save) leaves the program running.
-        FormClose();
-        DestroyWindow(hwnd);
+        // An error in the close sequence (a failed save) leaves the program
+        // running, and so does a refused close.
+        if (FormClose()) DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }

@@ -19,7 +19,7 @@ class TfPrincipal : public Window, public TextHost {
 public:
     void FormCreate();
     void inicializa();
-    void FormClose();
+    bool FormClose();  // false: the close is refused and both windows stay
     void pintaFondo();
     void FormPaint(HDC dc, const RECT& clip);
     void FormResize();

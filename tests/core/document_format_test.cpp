@@ -88,3 +88,14 @@ TEST(DocumentFormat, DialogFilterForm) {
     EXPECT_EQ(parts[4], L"All Files (*.*)");
     EXPECT_EQ(parts[5], L"*.*");
 }
+
+TEST(DocumentFormat, SaveAsTakesTheFormatOfTheNewNameAndKeepsTheTextsLayout) {
+    const DocumentLayout md{DocFormat::PlainText, TextEncoding::Utf8, LineEnd::Lf};
+    const DocumentLayout asRtf = LayoutForName(md, L"C:\\notes.rtf");
+    EXPECT_EQ(asRtf.format, DocFormat::Rtf);
+    const DocumentLayout asTxt = LayoutForName(DocumentLayout{DocFormat::Rtf}, L"C:\\notes.TXT");
+    EXPECT_EQ(asTxt.format, DocFormat::PlainText);
+    const DocumentLayout again = LayoutForName(md, L"C:\\notes.txt");
+    EXPECT_EQ(again.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(again.lineEnd, LineEnd::Lf);
+}

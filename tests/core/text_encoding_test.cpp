@@ -126,3 +126,34 @@ TEST(TextEncoding, RtfEndsAtItsClosingBrace) {
     EXPECT_EQ(RtfFileBytes("{\\rtf1 x}"), "{\\rtf1 x}");
     EXPECT_EQ(RtfFileBytes(""), "");
 }
+
+TEST(TextEncoding, DetectsTheLineEndAFileUses) {
+    struct Case {
+        std::string bytes;
+        TextEncoding encoding;
+        LineEnd lineEnd;
+    } cases[] = {
+        {"one\r\ntwo\r\n", TextEncoding::Ansi, LineEnd::CrLf},
+        {"one\ntwo\n", TextEncoding::Ansi, LineEnd::Lf},
+        {"one\rtwo\r", TextEncoding::Ansi, LineEnd::Cr},
+        {"one\ntwo\r\n", TextEncoding::Ansi, LineEnd::Lf},  // mixed: the first
+        {"one\r", TextEncoding::Ansi, LineEnd::Cr},        // a CR at the very end
+        {"no line end", TextEncoding::Ansi, LineEnd::CrLf},
+        {"", TextEncoding::Utf8, LineEnd::CrLf},
+        {"\xEF\xBB\xBF" "caf\xC3\xA9\n", TextEncoding::Utf8Bom, LineEnd::Lf},
+        {std::string("\xFF\xFE" "a\0\n\0", 6), TextEncoding::Utf16LeBom, LineEnd::Lf},
+        {std::string("\xFF\xFE" "a\0\r\0\n\0", 8), TextEncoding::Utf16LeBom, LineEnd::CrLf},
+        // U+0A0D holds the bytes of LF and CR, and is no line end.
+        {std::string("\xFF\xFE\x0D\x0A\r\0\n\0", 8), TextEncoding::Utf16LeBom, LineEnd::CrLf},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DetectLineEnd(c.bytes, c.encoding), c.lineEnd) << c.bytes;
+}
+
+TEST(TextEncoding, TheEditorsParagraphEndsBecomeTheFilesLineEnds) {
+    const std::u16string editor = u"one\r\ntwo\r\n\r\nthree";
+    EXPECT_EQ(WithLineEnds(editor, LineEnd::CrLf), editor);
+    EXPECT_EQ(WithLineEnds(editor, LineEnd::Lf), u"one\ntwo\n\nthree");
+    EXPECT_EQ(WithLineEnds(editor, LineEnd::Cr), u"one\rtwo\r\rthree");
+    EXPECT_EQ(WithLineEnds(u"a\rb\nc", LineEnd::Lf), u"a\nb\nc");  // a lone LF stays as it is
+    EXPECT_EQ(WithLineEnds(u"", LineEnd::Lf), u"");
+}

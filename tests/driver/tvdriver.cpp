@@ -338,6 +338,32 @@ std::string command(const std::vector<std::string>& a) {
         HWND s = GetDlgItem(h, 0xFFFF);
         return hex(h) + "|" + escape(windowText(h)) + "|" + escape(s ? windowText(s) : L"");
     }
+    if (c == "ownedbox") {  // ownedbox <owner> <ms>: caption|text of a message box the window owns (a dialog's question)
+        const HWND owner = parseHwnd(arg(1));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(num(2, 5000));
+        for (;;) {
+            struct Owned {
+                HWND owner, found = nullptr;
+            } a{owner};
+            EnumWindows(
+                [](HWND h, LPARAM lp) -> BOOL {
+                    auto* o = reinterpret_cast<Owned*>(lp);
+                    if (GetWindow(h, GW_OWNER) != o->owner || !IsWindowVisible(h) || className(h) != L"#32770")
+                        return TRUE;
+                    o->found = h;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&a));
+            if (a.found) {
+                HWND st = GetDlgItem(a.found, 0xFFFF);
+                return hex(a.found) + "|" + escape(windowText(a.found)) + "|" + escape(st ? windowText(st) : L"");
+            }
+            if (std::chrono::steady_clock::now() > end) return "0";
+            Sleep(10);
+        }
+    }
     if (c == "press") {  // press <dlg> <id>: click a dialog button
         HWND b = GetDlgItem(parseHwnd(arg(1)), static_cast<int>(num(2, IDOK)));
         if (!b) return "nobutton";

@@ -5,6 +5,7 @@ import shutil
 import time
 
 from harness import FIXTURES, TolvaneCase, unescape, winpath
+from test_configuration import ConfigurationCase
 
 ANSI_TEXT = "A\u00f1o nuevo, caf\u00e9 y \u00a3 libras.\rSegunda l\u00ednea\r"
 # Text of the encoding fixtures: "wide" holds characters outside cp1252, "narrow" does not.
@@ -309,6 +310,168 @@ class SaveKeepsTheFileTest(DocumentCase):
         self.assertEqual(box[2], "Do you want to save document changes?")
         self.answer(box, 7)
         self.assertEqual(self.exit_code(15000), "0")
+
+
+PROMPT = "Do you want to save document changes?"
+IDYES, IDNO, IDCANCEL = 6, 7, 2
+
+
+class NothingIsDiscardedTest(DocumentCase):
+    def file_dialog(self):
+        dlg = self.dialog()
+        self.assertNotEqual(self.s.cmd("named", dlg[0], "RTF Files (*.rtf)"), "0", "a file dialog: %r" % (dlg,))
+        return dlg
+
+    def test_a_save_as_cancelled_from_the_prompt_abandons_the_command(self):
+        for key in ("^q", "^n", "^o"):
+            with self.subTest(key=key):
+                self.end_running()
+                editor = self.start_ready()
+                self.keys(editor, "keep me")
+                self.keys(editor, key)
+                box = self.dialog()
+                self.assertEqual(box[2], PROMPT)
+                self.answer(box, IDYES)
+                self.answer(self.file_dialog(), IDCANCEL)  # the Save As that Yes started
+                self.settle_ui()
+                self.assertIsNone(self.msgbox(500), "nothing more is asked or opened")
+                self.assertEqual(self.editor_text(editor, "keep me"), "keep me")
+                for cls in ("TfPrincipal", "TfContenidoTexto"):
+                    self.assertEqual(self.info(self.window(cls))["visible"], "1", cls)
+                # Still changed: the next exit asks again, and No still discards.
+                self.keys(editor, "^q")
+                box = self.dialog()
+                self.assertEqual(box[2], PROMPT)
+                self.answer(box, IDNO)
+                self.assertEqual(self.exit_code(15000), "0")
+
+    def test_open_asks_first_and_no_goes_on_to_the_dialog(self):
+        doc = self.copy_fixture("ansi.txt", "other.txt")
+        editor = self.start_ready()
+        self.keys(editor, "draft")
+        self.keys(editor, "^o")
+        box = self.dialog()
+        self.assertEqual(box[2], PROMPT)
+        self.answer(box, IDNO)
+        self.s.cmd("setfile", self.file_dialog()[0], winpath(doc))
+        self.assertEqual(self.editor_text(editor, ANSI_TEXT), ANSI_TEXT)
+
+    def test_save_as_asks_before_replacing_a_file(self):
+        doc = self.path("chapter.rtf")
+        only = b"{\\rtf1\\ansi the only copy of chapter one\\par}"
+        with open(doc, "wb") as f:
+            f.write(only)
+        editor = self.start_ready()
+        self.keys(editor, "new text")
+        self.keys(editor, "^s")  # unnamed: Save As
+        dlg = self.file_dialog()
+        self.s.cmd("setfile", dlg[0], winpath(doc))
+        r = self.s.cmd("ownedbox", dlg[0], 5000)
+        self.assertNotEqual(r, "0", "the dialog asks before replacing")
+        box = r.split("|", 2)
+        self.assertIn("chapter.rtf", unescape(box[2]))
+        self.answer(box, IDNO)  # back in the dialog
+        self.assertEqual(self.info(dlg[0])["visible"], "1")
+        self.assertEqual(self.read(doc), only)
+        self.s.cmd("setfile", dlg[0], winpath(doc))
+        r = self.s.cmd("ownedbox", dlg[0], 5000)
+        self.assertNotEqual(r, "0")
+        self.answer(r.split("|", 2), IDYES)
+        self.wait_file(doc, lambda d: b"new text" in d)
+        self.keys(editor, "^q")
+        self.assertIsNone(self.msgbox(500), "saved")
+        self.assertEqual(self.exit_code(), "0")
+
+
+class PlainTextKeepsItsFormTest(DocumentCase):
+    def test_plain_text_of_any_name_and_line_end_is_written_back_byte_for_byte(self):
+        cases = [
+            ("notes.md", b"# Notes\r\n\r\n- one *two*\r\n- [link](http://example.com)\r\n"),
+            ("README", b"Read me first.\r\nThen the rest.\r\n"),
+            ("session.log", b"12:00 started\n12:01 ended\n"),
+            ("unix.txt", b"one\ntwo\n\nthree\n"),
+            ("unix-utf8.md", "caf\u00e9 \u65e5\u672c\nna\u00efve\n".encode("utf-8")),
+            ("dos.txt", b"one\r\ntwo\r\n\r\nthree\r\n"),
+            ("mac.txt", b"one\rtwo\r"),
+        ]
+        for name, data in cases:
+            with self.subTest(name=name):
+                self.end_running()
+                doc = self.path(name)
+                with open(doc, "wb") as f:
+                    f.write(data)
+                os.utime(doc, (OLD_TIME, OLD_TIME))
+                text = data.decode("utf-8").replace("\r\n", "\r").replace("\n", "\r")
+                editor = self.start_ready(winpath(doc))
+                self.assertEqual(self.editor_text(editor, text), text)
+                self.keys(editor, "x{BACK}")
+                self.keys(editor, "^s")
+                self.keys(editor, "^q")
+                self.assertIsNone(self.msgbox(500), "saved: no prompt")
+                self.assertEqual(self.exit_code(), "0")
+                self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
+                self.assertEqual(self.read(doc), data)
+
+
+class RelativeDocumentTest(DocumentCase, ConfigurationCase):
+    def test_a_relative_command_line_document_is_saved_where_it_was_read(self):
+        doc = self.copy_fixture("ansi.txt", "notes.txt")
+        editor = self.start_ready("notes.txt")
+        self.keys(editor, "^l")
+        self.assertTrue(self.status_panel(4, "File name: " + winpath(doc)), "the full path")
+        # A picker that moves the current folder would send the save elsewhere.
+        cfg = self.open_config()
+        field = self.control("sFicheroSonidoClick", cfg)
+        self.click(field, 40, 10)
+        dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
+        self.assertNotEqual(dlg, "0")
+        self.s.cmd("setfile", dlg, winpath(self.path("media", "click.wav")))
+        self.wait_info(dlg, "visible", "0")
+        self.close_with(cfg, 2)
+        self.keys(editor, "new ")
+        self.keys(editor, "^s")
+        self.wait_file(doc, lambda d: d.startswith(b"new "))
+        self.assertFalse(os.path.exists(self.path("media", "notes.txt")))
+
+
+class CutDownDocumentTest(DocumentCase):
+    WARNING = ('This document holds footnotes, comments, headers and footers, which the editor cannot keep: '
+               'a save leaves them out. Its first save keeps the original file as "%s".')
+
+    def test_a_word_processors_footnote_is_told_and_the_original_kept(self):
+        doc = self.copy_fixture("footnote.rtf", "chapter.rtf")
+        original = self.read(doc)
+        kept = self.path("chapter.original.rtf")
+        self.start(winpath(doc))
+        box = self.dialog()
+        self.assertEqual(box[2], self.WARNING % winpath(kept))
+        self.answer(box)
+        editor = self.editor()
+        self.assertIn("It rained all week.", unescape(self.s.cmd("text", editor)))
+        self.keys(editor, "x{BACK}")
+        self.assertIsNone(self.msgbox(300), "told once")
+        self.keys(editor, "^s")
+        saved = self.wait_file(doc, lambda d: d != original)
+        self.assertEqual(self.read(kept), original)
+        self.assertIn(b"It rained all week.", saved)
+        self.assertNotIn(b"The rain had started on Tuesday.", saved, "the editor drops the footnote")
+        # Kept once: the next save leaves the original as it is.
+        self.keys(editor, "{END}!")
+        self.keys(editor, "^s")
+        self.wait_file(doc, lambda d: b"!" in d)
+        self.assertEqual(self.read(kept), original)
+        self.assertEqual(sorted(n for n in os.listdir(self.dir) if n.startswith("chapter")),
+                         ["chapter.original.rtf", "chapter.rtf"])
+
+    def test_a_document_the_editor_keeps_whole_is_not_copied(self):
+        doc = self.copy_fixture("sample.rtf", "story.rtf")
+        before = self.read(doc)
+        editor = self.start_ready(winpath(doc))
+        self.keys(editor, "Q")
+        self.keys(editor, "^s")
+        self.wait_file(doc, lambda d: d != before)
+        self.assertIsNone(self.msgbox(0))
+        self.assertEqual(sorted(n for n in os.listdir(self.dir) if n.startswith("story")), ["story.rtf"])
 
 
 class AutosaveTest(TolvaneCase):

@@ -317,6 +317,21 @@ class ClickTest(SoundCase):
                 self.s.cmd("kill", self.pid)
                 self.pid = None
 
+    def test_a_command_keys_character_clicks_but_never_edits_the_text(self):
+        self.launch()
+        editor = self.ready()
+        self.keys(editor, "whole text")
+        self.assertEqual(self.editor_text(editor, "whole text"), "whole text")
+        # Everything selected first: a character taken as an edit would replace it all.
+        for keys, clicks in (("^a^h^h", 3), ("^a^m^m", 3), ("^a^k^k", 3), ("^a^b^b", 3), ("^a^u^u", 3),
+                             ("^a^l^l", 3), ("^a^t^t", 3), ("^a^j^j", 2)):
+            with self.subTest(keys=keys):
+                n = len(self.clicks())
+                self.keys(editor, keys)
+                self.assertEqual(self.editor_text(editor, "whole text"), "whole text")
+                ls = self.wait_lines(lambda ls: len(self.named("sndPlaySound", ls)) >= n + clicks)
+                self.assertEqual(len(self.named("sndPlaySound", ls)) - n, clicks, "every command key clicks")
+
     def test_the_click_is_stopped_before_its_image_is_released_at_exit(self):
         self.launch()
         editor = self.ready()

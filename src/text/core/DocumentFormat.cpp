@@ -29,6 +29,12 @@ DocFormat FormatForFileName(std::wstring_view fileName) {
     return txt ? DocFormat::PlainText : DocFormat::Rtf;
 }
 
+DocumentLayout LayoutForName(const DocumentLayout& current, std::wstring_view fileName) {
+    DocumentLayout out = current;
+    out.format = FormatForFileName(fileName);
+    return out;
+}
+
 DocFormat OtherFormat(DocFormat format) {
     return format == DocFormat::Rtf ? DocFormat::PlainText : DocFormat::Rtf;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Document file formats, chosen from the file name, and the file dialogs'
 // filters.
+#include "text/core/TextEncoding.h"
+
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,18 @@ std::wstring_view FileExtension(std::wstring_view fileName);
 
 // ".txt" in any case gives plain text; every other extension, or none, RTF.
 DocFormat FormatForFileName(std::wstring_view fileName);
+
+// How a document is kept in its file, as it was read: a save writes it back
+// the same way, whatever its name says.
+struct DocumentLayout {
+    DocFormat format = DocFormat::Rtf;
+    TextEncoding encoding = TextEncoding::Ansi;  // plain text only
+    LineEnd lineEnd = LineEnd::CrLf;             // plain text only
+};
+
+// What Save As writes under a new name: the format that name selects, the
+// text's encoding and line ends as they were.
+DocumentLayout LayoutForName(const DocumentLayout& current, std::wstring_view fileName);
 
 // The format of the second read attempt.
 DocFormat OtherFormat(DocFormat format);

@@ -174,6 +174,38 @@ EncodedText EncodePlainText(std::u16string_view text, TextEncoding origin, const
     return {std::string(kUtf8Bom) + Utf8FromUtf16(text), TextEncoding::Utf8Bom};
 }
 
+LineEnd DetectLineEnd(std::string_view bytes, TextEncoding encoding) {
+    // CR and LF are single bytes in UTF-8 and in every ANSI code page (no
+    // trail byte of a double-byte one is below 0x40); UTF-16 is read as text.
+    std::u16string wide;
+    if (encoding == TextEncoding::Utf16LeBom) {
+        wide = DecodeUnicodeText(bytes, encoding);
+    } else {
+        wide.reserve(bytes.size());
+        for (char c : bytes) wide.push_back(static_cast<unsigned char>(c));
+    }
+    const std::size_t at = wide.find_first_of(u"\r\n");
+    if (at == std::u16string::npos) return LineEnd::CrLf;
+    if (wide[at] == u'\n') return LineEnd::Lf;
+    return at + 1 < wide.size() && wide[at + 1] == u'\n' ? LineEnd::CrLf : LineEnd::Cr;
+}
+
+std::u16string WithLineEnds(std::u16string_view text, LineEnd lineEnd) {
+    if (lineEnd == LineEnd::CrLf) return std::u16string(text);
+    const char16_t end = lineEnd == LineEnd::Lf ? u'\n' : u'\r';
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            out.push_back(end);
+            if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
 std::string_view RtfFileBytes(std::string_view streamed) {
     std::size_t end = streamed.size();
     while (end > 0 && streamed[end - 1] == '\0') --end;

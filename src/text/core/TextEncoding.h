@@ -55,6 +55,23 @@ EncodedText EncodePlainText(std::u16string_view text, TextEncoding origin, const
 // becomes U+FFFD.
 std::string Utf8FromUtf16(std::u16string_view text);
 
+// How a plain-text file ends its lines: kept when the file is written back,
+// so that a save changes only what the writer changed.
+enum class LineEnd {
+    CrLf,  // the system's own, and that of new documents
+    Lf,
+    Cr,
+};
+
+// The line end of a plain-text file: the first one in it (a file that mixes
+// them takes its first); CR LF for a file without any.
+LineEnd DetectLineEnd(std::string_view bytes, TextEncoding encoding);
+
+// The editor's plain text, whose paragraphs end in CR LF (a lone CR counts
+// the same), with each paragraph end made `lineEnd`. A lone LF, which is no
+// paragraph end, stays.
+std::u16string WithLineEnds(std::u16string_view text, LineEnd lineEnd);
+
 // What the editor's RTF stream gives, cut where the RTF ends: the stream may
 // end with a NUL terminator, which is no part of the file.
 std::string_view RtfFileBytes(std::string_view streamed);
