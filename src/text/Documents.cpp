@@ -102,9 +102,16 @@ void save(const std::wstring& name, const DocumentLayout& as) {
 void tellLostParts() {
     const unsigned parts = std::exchange(lostParts, 0);
     if (!parts || keepOriginal.empty()) return;
-    std::vector<std::wstring> names = RtfPartNames(parts);
     std::wstring list;
-    for (std::size_t i = 0; i < names.size(); ++i) list += (i ? L", " : L"") + resourceString(names[i]);
+    auto name = [&](unsigned part, const std::wstring& text) {
+        if (parts & part) list += (list.empty() ? L"" : L", ") + text;
+    };
+    name(kRtfFootnotes, resourceString(L"footnotes"));
+    name(kRtfEndnotes, resourceString(L"endnotes"));
+    name(kRtfComments, resourceString(L"comments"));
+    name(kRtfHeadersFooters, resourceString(L"headers and footers"));
+    name(kRtfFields, resourceString(L"fields"));
+    name(kRtfDrawings, resourceString(L"drawings and text boxes"));
     ShowMessage(FillIn(resourceString(L"This document holds %s, which the editor cannot keep: a save leaves them "
                                       L"out. Its first save keeps the original file as \"%s\"."),
                        {list, OriginalCopyName(keepOriginal)}));
@@ -150,9 +157,18 @@ void bGuardarClick() {
 }
 
 void bGuardarComoClick() {
-    std::wstring chosen = askFileName(true);
-    if (chosen.empty()) return;
-    std::wstring name = SaveAsFileName(chosen);
+    std::wstring name;
+    for (;;) {
+        const std::wstring chosen = askFileName(true);
+        if (chosen.empty()) return;
+        name = SaveAsFileName(chosen);
+        // The dialog asked about the name as typed; the one written may be
+        // another, with ".rtf" added. No: the dialog again.
+        if (name == chosen || !fileExists(name)) break;
+        const std::wstring question =
+            FillIn(resourceString(L"%s already exists.\nDo you want to replace it?"), {name});
+        if (messageBox(GetActiveWindow(), question, kAppTitle, MB_YESNO | MB_ICONWARNING) == IDYES) break;
+    }
     save(name, LayoutForName(layout, name));
     sFicheroNombre = name;
     fContenidoTexto->host->markSaved();

@@ -1,5 +1,7 @@
 #include "text/TransparentRichEdit.h"
 
+#include "sound/SoundLog.h"
+
 #include "widgets/Errors.h"
 #include "widgets/Handles.h"
 
@@ -78,6 +80,9 @@ LRESULT TTransparentRichEdit::keyMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (self->onKeyPress) guarded([&] { self->onKeyPress(static_cast<wchar_t>(wp)); });
         // Still a key press, so it clicks; but no edit.
         if (std::exchange(self->swallowChar_, false)) return 0;
+        // Test seam: what reaches the control, as the system's own control
+        // may or may not act on it.
+        if (soundlog::enabled()) soundlog::line("editorChar ch=" + soundlog::hex(wp, 4));
         break;
     case WM_MOUSEMOVE:
         if (self->mouse_.moved(h) && self->onMouseEnter) guarded([&] { self->onMouseEnter(); });

@@ -22,6 +22,16 @@ TEST(RtfContent, FindsThePartsTheEditorDrops) {
         {"{\\rtf1{\\header h}{\\footerf f} body}", kRtfHeadersFooters},
         {"{\\rtf1{\\headerl h}{\\footerr f} body}", kRtfHeadersFooters},
         {"{\\rtf1\r\n{\r\n\\footnote x}}", kRtfFootnotes},  // line breaks are no text
+        // A link is a field the control keeps; any other field it drops.
+        {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt here}}}", 0},
+        {"{\\rtf1 {\\field{\\*\\fldinst {\\f0 hyperlink \"http://x\"}}{\\fldrslt here}}}", 0},
+        {"{\\rtf1 {\\field{\\*\\fldinst DATE \\\\@ \"yyyy\"}{\\fldrslt 2020}}}", kRtfFields},
+        {"{\\rtf1 {\\field{\\*\\fldinst  PAGE }{\\fldrslt 1}}}", kRtfFields},
+        {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINKS}{\\fldrslt x}}}", kRtfFields},
+        {"{\\rtf1 {\\field{\\*\\fldinst}{\\fldrslt x}}}", kRtfFields},
+        {"{\\rtf1 {\\field{\\*\\fldinst HYPER", kRtfFields},  // cut short
+        {"{\\rtf1 {\\*\\fldinst PAGE}}", 0},                  // no field around it
+        {"{\\rtf1 {\\shp{\\*\\shpinst{\\shptxt box}}} {\\do\\dobxpage}}", kRtfDrawings},
         // The same words where no destination opens are none.
         {"{\\rtf1 \\footnote x}", 0},
         {"{\\rtf1 {\\b\\footnote x}}", 0},
@@ -56,13 +66,6 @@ TEST(RtfContent, HostileInputEndsInLinearTime) {
     std::string noise;
     for (int i = 0; i < 300000; ++i) noise += static_cast<char>("{}\\*'ab0- \r"[i * 7 % 11]);
     RtfLostParts(noise);
-}
-
-TEST(RtfContent, PartNamesFollowTheBits) {
-    EXPECT_TRUE(RtfPartNames(0).empty());
-    const std::vector<std::wstring> all{L"footnotes", L"endnotes", L"comments", L"headers and footers"};
-    EXPECT_EQ(RtfPartNames(kRtfFootnotes | kRtfEndnotes | kRtfComments | kRtfHeadersFooters), all);
-    EXPECT_EQ(RtfPartNames(kRtfComments), std::vector<std::wstring>{L"comments"});
 }
 
 TEST(RtfContent, OriginalCopyName) {

@@ -317,6 +317,12 @@ IDYES, IDNO, IDCANCEL = 6, 7, 2
 
 
 class NothingIsDiscardedTest(DocumentCase):
+    def gone(self, h, ms=5000):
+        end = time.time() + ms / 1000
+        while self.s.cmd("iswindow", h) == "1" and time.time() < end:
+            time.sleep(0.02)
+        self.assertEqual(self.s.cmd("iswindow", h), "0", "the dialog went")
+
     def file_dialog(self):
         dlg = self.dialog()
         self.assertNotEqual(self.s.cmd("named", dlg[0], "RTF Files (*.rtf)"), "0", "a file dialog: %r" % (dlg,))
@@ -369,9 +375,17 @@ class NothingIsDiscardedTest(DocumentCase):
         r = self.s.cmd("ownedbox", dlg[0], 5000)
         self.assertNotEqual(r, "0", "the dialog asks before replacing")
         box = r.split("|", 2)
-        self.assertIn("chapter.rtf", unescape(box[2]))
+        self.assertIn("already exists", unescape(box[2]))
         self.answer(box, IDNO)  # back in the dialog
         self.assertEqual(self.info(dlg[0])["visible"], "1")
+        self.assertEqual(self.read(doc), only)
+        # Typed without its extension, the name the save would write is asked about too.
+        self.s.cmd("setfile", dlg[0], winpath(self.path("chapter")))
+        self.gone(dlg[0])
+        box = self.dialog()
+        self.assertEqual(box[2], "%s already exists.\nDo you want to replace it?" % winpath(doc))
+        self.answer(box, IDNO)
+        dlg = self.file_dialog()  # asked again
         self.assertEqual(self.read(doc), only)
         self.s.cmd("setfile", dlg[0], winpath(doc))
         r = self.s.cmd("ownedbox", dlg[0], 5000)

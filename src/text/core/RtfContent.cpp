@@ -18,7 +18,7 @@ struct Destination {
     unsigned part;
 };
 
-constexpr std::array<Destination, 10> kDropped{{
+constexpr std::array<Destination, 12> kDropped{{
     {"footnote", kRtfFootnotes},  // an endnote when \ftnalt follows
     {"annotation", kRtfComments},
     {"header", kRtfHeadersFooters},
@@ -29,7 +29,18 @@ constexpr std::array<Destination, 10> kDropped{{
     {"footerl", kRtfHeadersFooters},
     {"footerr", kRtfHeadersFooters},
     {"footerf", kRtfHeadersFooters},
+    {"shp", kRtfDrawings},
+    {"do", kRtfDrawings},
 }};
+
+constexpr std::string_view kLink = "HYPERLINK";
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
+    return true;
+}
 
 unsigned droppedPart(std::string_view word) {
     for (const Destination& d : kDropped)
@@ -51,16 +62,28 @@ unsigned RtfLostParts(std::string_view s) {
         if (noteOpen) parts |= kRtfFootnotes;
         noteOpen = false;
     };
+    // A field's kind is the first word of its instruction ({\*\fldinst
+    // HYPERLINK "..."}): `field` from {\field to its {\fldinst, `instruction`
+    // while that word is read, in `kind`.
+    bool field = false, instruction = false;
+    std::string kind;
+    auto fieldKind = [&] {
+        if (instruction && !sameLetters(kind, kLink)) parts |= kRtfFields;
+        instruction = false;
+        kind.clear();
+    };
     std::size_t i = 0;
     const std::size_t n = s.size();
     while (i < n) {
         const char c = s[i];
         if (c == '{') {
             closeNote();
+            if (!kind.empty()) fieldKind();
             groupStart = true;
             ++i;
         } else if (c == '}') {
             closeNote();
+            fieldKind();
             groupStart = false;
             ++i;
         } else if (c == '\r' || c == '\n') {
@@ -68,6 +91,12 @@ unsigned RtfLostParts(std::string_view s) {
         } else if (c != '\\') {
             closeNote();
             groupStart = false;
+            if (instruction) {
+                if (isLetter(c) && kind.size() <= kLink.size())
+                    kind.push_back(c);
+                else if (c != ' ' || !kind.empty())
+                    fieldKind();
+            }
             ++i;
         } else if (i + 1 >= n) {
             ++i;
@@ -79,6 +108,7 @@ unsigned RtfLostParts(std::string_view s) {
             if (sym == '*') continue;
             if (sym == '\'') i += (n - i < 2 ? n - i : 2);
             closeNote();
+            if (instruction) fieldKind();
             groupStart = false;
         } else {
             std::size_t start = ++i;
@@ -105,12 +135,19 @@ unsigned RtfLostParts(std::string_view s) {
                 parts |= kRtfEndnotes;
                 noteOpen = false;
             }
+            if (instruction && !kind.empty()) fieldKind();
             if (groupStart) {
                 const unsigned part = droppedPart(word);
                 if (part == kRtfFootnotes)
                     noteOpen = true;
                 else
                     parts |= part;
+                if (word == "field") field = true;
+                if (word == "fldinst" && field) {
+                    field = false;
+                    instruction = true;
+                    kind.clear();
+                }
             }
             groupStart = false;
             if (word == "bin" && !negative && digits > 0) {
@@ -121,16 +158,8 @@ unsigned RtfLostParts(std::string_view s) {
         }
     }
     closeNote();
+    fieldKind();
     return parts;
-}
-
-std::vector<std::wstring> RtfPartNames(unsigned parts) {
-    std::vector<std::wstring> names;
-    if (parts & kRtfFootnotes) names.emplace_back(L"footnotes");
-    if (parts & kRtfEndnotes) names.emplace_back(L"endnotes");
-    if (parts & kRtfComments) names.emplace_back(L"comments");
-    if (parts & kRtfHeadersFooters) names.emplace_back(L"headers and footers");
-    return names;
 }
 
 std::wstring OriginalCopyName(std::wstring_view fileName, int n) {

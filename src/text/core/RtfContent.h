@@ -15,15 +15,14 @@ enum RtfPart : unsigned {
     kRtfEndnotes = 1u << 1,        // {\footnote\ftnalt ...}
     kRtfComments = 1u << 2,        // {\*\annotation ...}
     kRtfHeadersFooters = 1u << 3,  // {\header ...}, {\footerf ...} and their kin
+    kRtfFields = 1u << 4,          // {\field ...} other than a link (HYPERLINK), which the control keeps
+    kRtfDrawings = 1u << 5,        // {\shp ...}, {\do ...}: drawing objects and text boxes
 };
 
 // The parts an RTF text holds that the control drops. A destination counts
 // where it opens a group ("{\footnote", "{\*\annotation"), as RTF writers put
 // them; the same word elsewhere is no such part.
 unsigned RtfLostParts(std::string_view rtf);
-
-// The English names of the parts in `parts`, in the order of RtfPart.
-std::vector<std::wstring> RtfPartNames(unsigned parts);
 
 // The name the original of such a document is kept under before its first
 // save replaces it: "chapter.rtf" gives "chapter.original.rtf", a name
