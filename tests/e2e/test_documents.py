@@ -428,19 +428,29 @@ class PlainTextKeepsItsFormTest(DocumentCase):
 
 
 class RelativeDocumentTest(DocumentCase, ConfigurationCase):
-    def test_a_relative_command_line_document_is_saved_where_it_was_read(self):
+    def test_a_relative_command_line_name_is_shown_in_full(self):
         doc = self.copy_fixture("ansi.txt", "notes.txt")
         editor = self.start_ready("notes.txt")
         self.keys(editor, "^l")
-        self.assertTrue(self.status_panel(4, "File name: " + winpath(doc)), "the full path")
+        self.assertTrue(self.status_panel(4, "File name: " + winpath(doc)))
+
+    def test_a_relative_command_line_document_is_saved_where_it_was_read(self):
+        doc = self.copy_fixture("ansi.txt", "notes.txt")
+        editor = self.start_ready("notes.txt")
         # A picker that moves the current folder would send the save elsewhere.
         cfg = self.open_config()
         field = self.control("sFicheroSonidoClick", cfg)
         self.click(field, 40, 10)
         dlg = self.s.cmd("waitvisible", "#32770", self.pid, 5000)
         self.assertNotEqual(dlg, "0")
-        self.s.cmd("setfile", dlg, winpath(self.path("media", "click.wav")))
+        # As a writer would: into the folder first (the dialog goes there and
+        # stays open, once its thread has handled the request), then the file.
+        self.s.cmd("setfile", dlg, winpath(self.path("media")))
+        self.assertEqual(self.s.cmd("settle", dlg, 4), "done")
+        self.assertEqual(self.info(dlg)["visible"], "1")
+        self.s.cmd("setfile", dlg, "click.wav")
         self.wait_info(dlg, "visible", "0")
+        self.assertIsNone(self.msgbox(0), "the file was found in the folder the dialog went to")
         self.close_with(cfg, 2)
         self.keys(editor, "new ")
         self.keys(editor, "^s")
