@@ -78,15 +78,23 @@ void loaded(const std::wstring& name, const LoadedDocument& doc) {
     if (lostParts) PostMessageW(fContenidoTexto->hwnd, TfContenidoTexto::kTellLostParts, 0, 0);
 }
 
+// The first name beside the original, from `n` on, that no file has.
+std::wstring freeCopyName(int& n) {
+    for (;; ++n) {
+        std::wstring copy = OriginalCopyName(keepOriginal, n);
+        if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES || n >= 1000) return copy;
+    }
+}
+
 // Before the first save over a document the editor could not take whole, the
-// file as it was goes beside it, under a name no file has.
+// file as it was goes beside it, under a name no file has; never over one.
 void keepTheOriginal(const std::wstring& target) {
     if (keepOriginal.empty() || !sameFile(target, keepOriginal)) return;
     for (int n = 1;; ++n) {
-        const std::wstring copy = OriginalCopyName(keepOriginal, n);
+        const std::wstring copy = freeCopyName(n);
         if (CopyFileW(keepOriginal.c_str(), copy.c_str(), TRUE)) break;
         const DWORD err = GetLastError();
-        if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || n >= 100)
+        if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || n >= 1000)
             throw Failure(cannotCreate(copy, err));
     }
     keepOriginal.clear();
@@ -102,6 +110,7 @@ void save(const std::wstring& name, const DocumentLayout& as) {
 void tellLostParts() {
     const unsigned parts = std::exchange(lostParts, 0);
     if (!parts || keepOriginal.empty()) return;
+    int first = 1;
     std::wstring list;
     auto name = [&](unsigned part, const std::wstring& text) {
         if (parts & part) list += (list.empty() ? L"" : L", ") + text;
@@ -114,7 +123,7 @@ void tellLostParts() {
     name(kRtfDrawings, resourceString(L"drawings and text boxes"));
     ShowMessage(FillIn(resourceString(L"This document holds %s, which the editor cannot keep: a save leaves them "
                                       L"out. Its first save keeps the original file as \"%s\"."),
-                       {list, OriginalCopyName(keepOriginal)}));
+                       {list, freeCopyName(first)}));
 }
 
 bool preguntaGuardarCambios() {

@@ -487,6 +487,22 @@ class CutDownDocumentTest(DocumentCase):
         self.assertEqual(sorted(n for n in os.listdir(self.dir) if n.startswith("chapter")),
                          ["chapter.original.rtf", "chapter.rtf"])
 
+    def test_an_earlier_copy_is_never_written_over(self):
+        doc = self.copy_fixture("footnote.rtf", "chapter.rtf")
+        original = self.read(doc)
+        earlier = self.path("chapter.original.rtf")
+        with open(earlier, "wb") as f:
+            f.write(b"an earlier original")
+        self.start(winpath(doc))
+        box = self.dialog()
+        self.assertTrue(box[2].endswith('"%s".' % winpath(self.path("chapter.original-2.rtf"))), box[2])
+        self.answer(box)
+        editor = self.editor()
+        self.keys(editor, "x{BACK}^s")
+        self.wait_file(doc, lambda d: d != original)
+        self.assertEqual(self.read(self.path("chapter.original-2.rtf")), original)
+        self.assertEqual(self.read(earlier), b"an earlier original")
+
     def test_a_document_the_editor_keeps_whole_is_not_copied(self):
         doc = self.copy_fixture("sample.rtf", "story.rtf")
         before = self.read(doc)
