@@ -39,6 +39,18 @@ class DocumentCase(TolvaneCase):
         self.assertIsNotNone(box, "no dialog")
         return box
 
+    def edited_and_saved(self, doc, expected_text):
+        """Opens doc from the command line, changes it and changes it back, saves and exits."""
+        os.utime(doc, (OLD_TIME, OLD_TIME))
+        editor = self.start_ready(winpath(doc))
+        self.assertEqual(self.editor_text(editor, expected_text), expected_text)
+        self.keys(editor, "x{BACK}")
+        self.keys(editor, "^s")
+        self.keys(editor, "^q")
+        self.assertIsNone(self.msgbox(500), "saved: no prompt")
+        self.assertEqual(self.exit_code(), "0")
+        self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
+
     def end_running(self):
         """Ends a program an earlier case of a table left running."""
         if self.pid:
@@ -166,18 +178,6 @@ class FailedFirstDocumentTest(DocumentCase):
 
 
 class EncodingsTest(DocumentCase):
-    def edited_and_saved(self, doc, expected_text):
-        """Opens doc from the command line, changes it and changes it back, saves and exits."""
-        os.utime(doc, (OLD_TIME, OLD_TIME))
-        editor = self.start_ready(winpath(doc))
-        self.assertEqual(self.editor_text(editor, expected_text), expected_text)
-        self.keys(editor, "x{BACK}")
-        self.keys(editor, "^s")
-        self.keys(editor, "^q")
-        self.assertIsNone(self.msgbox(500), "saved: no prompt")
-        self.assertEqual(self.exit_code(), "0")
-        self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
-
     def test_each_encoding_is_written_back_byte_for_byte(self):
         cases = [
             ("ansi.txt", ANSI_TEXT),
@@ -414,16 +414,7 @@ class PlainTextKeepsItsFormTest(DocumentCase):
                 doc = self.path(name)
                 with open(doc, "wb") as f:
                     f.write(data)
-                os.utime(doc, (OLD_TIME, OLD_TIME))
-                text = data.decode("utf-8").replace("\r\n", "\r").replace("\n", "\r")
-                editor = self.start_ready(winpath(doc))
-                self.assertEqual(self.editor_text(editor, text), text)
-                self.keys(editor, "x{BACK}")
-                self.keys(editor, "^s")
-                self.keys(editor, "^q")
-                self.assertIsNone(self.msgbox(500), "saved: no prompt")
-                self.assertEqual(self.exit_code(), "0")
-                self.assertNotEqual(os.stat(doc).st_mtime, OLD_TIME, "the file was written")
+                self.edited_and_saved(doc, data.decode("utf-8").replace("\r\n", "\r").replace("\n", "\r"))
                 self.assertEqual(self.read(doc), data)
 
 
