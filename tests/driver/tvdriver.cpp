@@ -650,15 +650,34 @@ std::string command(const std::vector<std::string>& a) {
         return escape(out);
     }
     if (c == "runtree") return runTree(widen(arg(1)), widen(unescape(arg(2))), static_cast<DWORD>(num(3, 60000)));
-    if (c == "textwidth") {  // textwidth <hwnd> <text>: pixels the text takes in the window's font
-        HWND h = parseHwnd(arg(1));
+    if (c == "textwidth") {
+        // textwidth message|<face>:<pixel height> <text>: pixels the text takes in that font. The
+        // program's own font handles mean nothing in another process: the font is made again, as
+        // message boxes make theirs (the system's message font) or as the program makes its own.
+        const std::string spec = arg(1);
+        LOGFONTW lf{};
+        if (spec == "message") {
+            NONCLIENTMETRICSW m{sizeof m};
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+            lf = m.lfMessageFont;
+        } else {
+            const size_t colon = spec.find(':');
+            if (colon == std::string::npos) return "badfont";
+            lf.lfHeight = -std::stoi(spec.substr(colon + 1));
+            lf.lfWeight = FW_NORMAL;
+            lf.lfCharSet = DEFAULT_CHARSET;
+            lf.lfQuality = CLEARTYPE_QUALITY;
+            wcsncpy(lf.lfFaceName, widen(spec.substr(0, colon)).c_str(), LF_FACESIZE - 1);
+        }
         std::wstring text = widen(unescape(arg(2)));
-        HDC dc = GetDC(h);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+        HFONT font = CreateFontIndirectW(&lf);
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, old);
-        ReleaseDC(h, dc);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font);
         return std::to_string(size.cx);
     }
     if (c == "regkey") {
