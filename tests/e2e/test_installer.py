@@ -4,7 +4,7 @@ import os
 import shutil
 import struct
 
-from harness import BUILD, WORK, TolvaneCase, unescape, winpath
+from harness import WORK, TolvaneCase, unescape, winpath
 from test_package import CATALOGS, assert_autosave_copy, assert_workspace_and_picture, package_path
 
 CLASSES = "Software\\Classes"
