@@ -81,7 +81,8 @@ class Shots(harness.TolvaneCase):
             self.reg(k, v)
         return self.start_ready()
 
-    def test_shots(self):
+    def writing(self, name):
+        """The program started afresh with the story typed and the status line on: the shot `name`."""
         os.makedirs(OUT, exist_ok=True)
         editor = self.launch()
         self.keys(editor, TEXT)
@@ -89,7 +90,10 @@ class Shots(harness.TolvaneCase):
         x, y, w, h = self.rect(self.window("TfContenidoTexto"))
         self.point(x + w // 2, y + h // 2)
         self.settle(1500)
-        screenshot(self.s.env, "workspace")
+        screenshot(self.s.env, name)
+
+    def test_shots(self):
+        self.writing("workspace")
 
         self.onto_workspace()
         self.settle()
@@ -112,13 +116,7 @@ class ShotsAt144Dpi(Shots):
     dpi = 144  # a session of its own whose Wine reports the display at 144 dots per inch
 
     def test_shots(self):
-        editor = self.launch()
-        self.keys(editor, TEXT)
-        self.keys(editor, "^l")  # the status line
-        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
-        self.point(x + w // 2, y + h // 2)
-        self.settle(1500)
-        screenshot(self.s.env, "workspace-144dpi")
+        self.writing("workspace-144dpi")
 
 
 if __name__ == "__main__":
