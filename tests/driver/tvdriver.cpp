@@ -641,6 +641,30 @@ std::string command(const std::vector<std::string>& a) {
         RegCloseKey(k);
         return r == ERROR_SUCCESS ? "done" : "failed";
     }
+    if (c == "fileversion") {  // fileversion <path>: "<a.b.c.d> <ProductName>|<CompanyName>" of its version resource
+        std::wstring path = widen(unescape(arg(1)));
+        DWORD ignored = 0, size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        if (!size) return "none";
+        std::vector<BYTE> data(size);
+        if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return "none";
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT n = 0;
+        if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &n) || !fixed) return "none";
+        std::string out = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                          "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+        // The strings of the first language the resource lists.
+        struct Translation { WORD language, codePage; }* t = nullptr;
+        if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&t), &n) || n < 4)
+            return out;
+        wchar_t block[64];
+        auto value = [&](const wchar_t* name) {
+            swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\%ls", t->language, t->codePage, name);
+            wchar_t* v = nullptr;
+            UINT len = 0;
+            return VerQueryValueW(data.data(), block, reinterpret_cast<void**>(&v), &len) && v ? escape(v) : std::string();
+        };
+        return out + " " + value(L"ProductName") + "|" + value(L"CompanyName");
+    }
     if (c == "expand") {  // expand <text>: environment variables replaced
         std::wstring in = widen(unescape(arg(1)));
         std::wstring out(32768, L'\0');

@@ -127,6 +127,11 @@ class InstallerTest(TolvaneCase):
             with self.subTest(key=key, value=value):
                 self.assertEqual(self.hkcu(key, value), want)
         self.assertTrue(self.hkcu(UNINSTALL_KEY, "EstimatedSize").startswith("dword "))
+        # What Explorer and Apps & features show of the program and of the installer itself.
+        version = os.path.basename(setup).split("-")[1]
+        for exe_path in (exe, winpath(setup)):
+            with self.subTest(version_of=exe_path):
+                self.assertEqual(unescape(self.s.cmd("fileversion", exe_path)), version + " Tolvane|Virelo")
 
         # Started as the Start menu starts it, with a document: workspace, picture, text, autosave copy.
         document = os.path.join(self.docs, "Carta de prueba.rtf")
