@@ -83,6 +83,15 @@ def pot():
         print("catalogs: %s -> %s, %s" % (domain, template, catalog))
 
 
+def lacking(po, template):
+    """The template's entries that the catalog does not translate (or only fuzzily), as PO text."""
+    merged = run(["msgmerge", "--quiet", "--no-fuzzy-matching", "--no-wrap", str(po), str(template), "-o", "-"])
+    r = run(["msgattrib", "--untranslated", "--no-obsolete", "--no-wrap", "-"], input=merged.stdout)
+    fuzzy = run(["msgattrib", "--only-fuzzy", "--no-obsolete", "--no-wrap", "-"], input=merged.stdout)
+    entries = (r.stdout + fuzzy.stdout).split("\n\n")
+    return "\n\n".join(e for e in entries if "msgid" in e and 'msgid ""\nmsgstr' not in e)
+
+
 def check():
     problems = []
     with tempfile.TemporaryDirectory() as tmp:
@@ -96,7 +105,7 @@ def check():
             # Every extracted text must have a translation that is neither empty nor fuzzy.
             r = run(["msgcmp", str(po), str(fresh)])
             if r.returncode != 0:
-                problems.append("%s lacks Spanish for texts of the program:\n%s" % (catalog, r.stderr.strip()))
+                problems.append("%s lacks Spanish for these texts of the program:\n%s" % (catalog, lacking(po, fresh)))
             r = run(["msgattrib", "--only-fuzzy", "--no-obsolete", str(po)])
             if r.returncode != 0 or r.stdout.strip():
                 problems.append("%s has fuzzy entries:\n%s" % (catalog, r.stdout.strip() or r.stderr.strip()))
