@@ -88,7 +88,12 @@ def lacking(po, template):
     merged = run(["msgmerge", "--quiet", "--no-fuzzy-matching", "--no-wrap", str(po), str(template), "-o", "-"])
     r = run(["msgattrib", "--untranslated", "--no-obsolete", "--no-wrap", "-"], input=merged.stdout)
     fuzzy = run(["msgattrib", "--only-fuzzy", "--no-obsolete", "--no-wrap", "-"], input=merged.stdout)
-    entries = (r.stdout + fuzzy.stdout).split("\n\n")
+    return without_header(r.stdout + fuzzy.stdout)
+
+
+def without_header(po_text):
+    """The entries of PO text, its header and leading comments left out."""
+    entries = po_text.split("\n\n")
     return "\n\n".join(e for e in entries if "msgid" in e and 'msgid ""\nmsgstr' not in e)
 
 
@@ -106,9 +111,9 @@ def check():
             r = run(["msgcmp", str(po), str(fresh)])
             if r.returncode != 0:
                 problems.append("%s lacks Spanish for these texts of the program:\n%s" % (catalog, lacking(po, fresh)))
-            r = run(["msgattrib", "--only-fuzzy", "--no-obsolete", str(po)])
-            if r.returncode != 0 or r.stdout.strip():
-                problems.append("%s has fuzzy entries:\n%s" % (catalog, r.stdout.strip() or r.stderr.strip()))
+            r = run(["msgattrib", "--only-fuzzy", "--no-obsolete", "--no-wrap", str(po)])
+            if r.returncode != 0 or without_header(r.stdout):
+                problems.append("%s has fuzzy entries:\n%s" % (catalog, without_header(r.stdout) or r.stderr.strip()))
             r = run(["msgfmt", "--check", "--statistics", "-o", "/dev/null", str(po)])
             if r.returncode != 0:
                 problems.append("%s does not compile: %s" % (catalog, r.stderr.strip()))
