@@ -3,8 +3,9 @@
 
 Unzips the package (scripts/package makes it), starts the program from there
 with the default media and settings, and writes PNG files into
-docs/screenshots/ (not kept in git): the workspace with text, the panels, the
-configuration window and the rest window.
+docs/screenshots/, which are kept in git for the README: the workspace with
+text, the panels, the configuration window and the rest window, and the
+panels again on a display of 144 dots per inch. optipng makes them small.
 """
 import os
 import shutil
@@ -46,17 +47,26 @@ def screenshot(env, name):
     screen = harness.Screen(env)
     path = os.path.join(OUT, name + ".png")
     png(path, screen.width, screen.height, screen.rgb())
-    print("screenshots:", os.path.relpath(path, ROOT))
+    subprocess.run(["optipng", "-quiet", "-o2", "-strip", "all", path], check=True, timeout=300)
+    print("screenshots:", os.path.relpath(path, ROOT), os.path.getsize(path) // 1024, "KB")
 
 
 class Shots(harness.TolvaneCase):
+    # Where a user might unzip it: the configuration window shows its media paths.
+    WINDOWS_DIR = "C:\\Tolvane"
+
     def setUp(self):
-        self.s = harness.Session.get()
-        self.dir = os.path.join(harness.WORK, "Tolvane")
+        self.s = harness.Session.get(self.dpi)
+        self.dir = os.path.join(self.s.env["WINEPREFIX"], "drive_c", "Tolvane")
         shutil.rmtree(self.dir, ignore_errors=True)
         with open_package(self) as z:
             z.extractall(self.dir)
         self.pid = None
+
+    def start(self, *args):
+        self.pid = self.s.cmd("launch", self.WINDOWS_DIR, '"%s\\Tolvane.exe"' % self.WINDOWS_DIR)
+        self.assertTrue(self.pid.isdigit(), self.pid)
+        return self.pid
 
     def settle(self, ms=600):
         self.s.cmd("sleep", ms)  # lets the windows finish painting before the picture is taken
@@ -71,7 +81,8 @@ class Shots(harness.TolvaneCase):
             self.reg(k, v)
         return self.start_ready()
 
-    def test_shots(self):
+    def writing(self, name):
+        """The program started afresh with the story typed and the status line on: the shot `name`."""
         os.makedirs(OUT, exist_ok=True)
         editor = self.launch()
         self.keys(editor, TEXT)
@@ -79,7 +90,10 @@ class Shots(harness.TolvaneCase):
         x, y, w, h = self.rect(self.window("TfContenidoTexto"))
         self.point(x + w // 2, y + h // 2)
         self.settle(1500)
-        screenshot(self.s.env, "workspace")
+        screenshot(self.s.env, name)
+
+    def test_shots(self):
+        self.writing("workspace")
 
         self.onto_workspace()
         self.settle()
@@ -98,9 +112,17 @@ class Shots(harness.TolvaneCase):
         screenshot(self.s.env, "rest")
 
 
+class ShotsAt144Dpi(Shots):
+    dpi = 144  # a session of its own whose Wine reports the display at 144 dots per inch
+
+    def test_shots(self):
+        self.writing("workspace-144dpi")
+
+
 if __name__ == "__main__":
-    suite = unittest.TestLoader().loadTestsFromTestCase(Shots)
+    suite = unittest.TestSuite()
+    for case in (Shots, ShotsAt144Dpi):
+        suite.addTests(unittest.TestLoader().loadTestsFromTestCase(case))
     result = unittest.TextTestRunner(verbosity=1).run(suite)
-    if harness.Session.instance:
-        harness.Session.instance.close()
+    harness.Session.close_all()
     sys.exit(0 if result.wasSuccessful() else 1)

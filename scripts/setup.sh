@@ -14,7 +14,7 @@ check() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok in
 for p in cmake make g++ g++-mingw-w64-x86-64-posix wine64 wine xvfb xdotool \
          gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-wine fonts-liberation gettext \
          libgtest-dev libbenchmark-dev libjpeg62-turbo-dev dpkg-dev clang libclang-rt-14-dev python3 x11-apps \
-         sox lame libjpeg-turbo-progs; do
+         sox lame libjpeg-turbo-progs nsis optipng x11-utils; do
   check "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ]; then

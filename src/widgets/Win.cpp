@@ -1,6 +1,7 @@
 #include "widgets/Win.h"
 #include "widgets/Handles.h"
 #include "widgets/core/JpegImage.h"
+#include "widgets/core/Translatable.h"
 
 #include <commctrl.h>
 
@@ -21,10 +22,11 @@ struct ButtonLabel {
     int id;
     const wchar_t* english;
 };
-constexpr ButtonLabel kButtonLabels[] = {{IDOK, L"OK"},         {IDCANCEL, L"Cancel"},      {IDABORT, L"Abort"},
-                                         {IDRETRY, L"Retry"},   {IDIGNORE, L"Ignore"},      {IDYES, L"Yes"},
-                                         {IDNO, L"No"},         {IDTRYAGAIN, L"Try Again"}, {IDCONTINUE, L"Continue"},
-                                         {IDHELP, L"Help"}};
+constexpr ButtonLabel kButtonLabels[] = {
+    {IDOK, N_(L"OK")},         {IDCANCEL, N_(L"Cancel")},      {IDABORT, N_(L"Abort")},
+    {IDRETRY, N_(L"Retry")},   {IDIGNORE, N_(L"Ignore")},      {IDYES, N_(L"Yes")},
+    {IDNO, N_(L"No")},         {IDTRYAGAIN, N_(L"Try Again")}, {IDCONTINUE, N_(L"Continue")},
+    {IDHELP, N_(L"Help")}};
 constexpr size_t kButtonCount = sizeof kButtonLabels / sizeof kButtonLabels[0];
 
 // The message box being shown on this thread, found at its first activation,

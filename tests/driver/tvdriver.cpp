@@ -242,21 +242,72 @@ HWND focusOf(HWND h) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gi) ? gi.hwndFocus : nullptr;
 }
 
-std::string regGet(const std::wstring& name) {
+// A value of a key under HKEY_CURRENT_USER: "NOKEY", "MISSING", "sz <text>", "dword <n>" or "type<n>".
+std::string regValue(const std::wstring& key, const std::wstring& name) {
     HKEY k;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return "NOKEY";
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "NOKEY";
     DWORD type = 0, size = 0;
-    LONG r = RegQueryValueExW(k, name.c_str(), nullptr, &type, nullptr, &size);
+    LONG r = RegQueryValueExW(k, name.empty() ? nullptr : name.c_str(), nullptr, &type, nullptr, &size);
     if (r != ERROR_SUCCESS) {
         RegCloseKey(k);
         return "MISSING";
     }
     std::vector<BYTE> data(size + 2);
-    RegQueryValueExW(k, name.c_str(), nullptr, &type, data.data(), &size);
+    RegQueryValueExW(k, name.empty() ? nullptr : name.c_str(), nullptr, &type, data.data(), &size);
     RegCloseKey(k);
     if (type == REG_SZ || type == REG_EXPAND_SZ) return "sz " + escape(reinterpret_cast<wchar_t*>(data.data()));
     if (type == REG_DWORD) return "dword " + std::to_string(*reinterpret_cast<DWORD*>(data.data()));
     return "type" + std::to_string(type);
+}
+std::string regGet(const std::wstring& name) { return regValue(kKey, name); }
+
+// Runs a command line in a job of its own and waits until every process of
+// the job has ended: an uninstaller goes on in a copy of itself started from
+// %TEMP% while the first process ends at once.
+std::string runTree(const std::wstring& cwd, std::wstring cmd, DWORD ms) {
+    // Wine starts its desktop process from the first process that asks for
+    // the desktop window; from a program in the job, that process would be in
+    // the job too and never end. The driver asks first.
+    GetDesktopWindow();
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job) return "failed job " + std::to_string(GetLastError());
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, cwd.c_str(), &si,
+                        &pi)) {
+        CloseHandle(job);
+        return "failed " + std::to_string(GetLastError());
+    }
+    AssignProcessToJobObject(job, pi.hProcess);
+    ResumeThread(pi.hThread);
+    CloseHandle(pi.hThread);
+    const ULONGLONG end = GetTickCount64() + ms;
+    std::string result = "TIMEOUT";
+    // Wine counts a process of the job as active until its last handle is
+    // closed, not when it ends: the first one's is closed once it has ended.
+    DWORD code = 0;
+    const bool firstEnded = WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    for (;;) {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr)) {
+            result = "failed query " + std::to_string(GetLastError());
+            break;
+        }
+        if (firstEnded && info.ActiveProcesses == 0) {
+            result = std::to_string(code);
+            break;
+        }
+        if (GetTickCount64() > end) {
+            result += " active=" + std::to_string(info.ActiveProcesses) + (firstEnded ? " first-ended" : " first-running");
+            TerminateJobObject(job, 99);
+            break;
+        }
+        Sleep(20);
+    }
+    CloseHandle(job);
+    return result;
 }
 
 std::string command(const std::vector<std::string>& a) {
@@ -594,6 +645,91 @@ std::string command(const std::vector<std::string>& a) {
         return r == ERROR_SUCCESS ? "done" : "failed";
     }
     if (c == "regget") return regGet(widen(arg(1)));
+    if (c == "hkcu") return regValue(widen(unescape(arg(1))), widen(unescape(arg(2))));  // hkcu <key> [<value>]
+    if (c == "hkcukey") {  // hkcukey <key>: "<subkeys> <values>" of a key under HKCU, or NOKEY
+        HKEY k;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(unescape(arg(1))).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+            return "NOKEY";
+        DWORD keys = 0, values = 0;
+        RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &keys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                         nullptr);
+        RegCloseKey(k);
+        return std::to_string(keys) + " " + std::to_string(values);
+    }
+    if (c == "hkcuset") {  // hkcuset <key> <value name> <text>: a string value under HKCU, the key made if need be
+        HKEY k;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(unescape(arg(1))).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &k, nullptr) != ERROR_SUCCESS)
+            return "failed";
+        std::wstring name = widen(unescape(arg(2))), v = widen(unescape(arg(3)));
+        LONG r = RegSetValueExW(k, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(v.c_str()), static_cast<DWORD>((v.size() + 1) * 2));
+        RegCloseKey(k);
+        return r == ERROR_SUCCESS ? "done" : "failed";
+    }
+    if (c == "fileversion") {  // fileversion <path>: "<a.b.c.d> <ProductName>|<CompanyName>" of its version resource
+        std::wstring path = widen(unescape(arg(1)));
+        DWORD ignored = 0, size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        if (!size) return "none";
+        std::vector<BYTE> data(size);
+        if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return "none";
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT n = 0;
+        if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &n) || !fixed) return "none";
+        std::string out = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                          "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+        // The strings of the first language the resource lists.
+        struct Translation { WORD language, codePage; }* t = nullptr;
+        if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&t), &n) || n < 4)
+            return out;
+        wchar_t block[64];
+        auto value = [&](const wchar_t* name) {
+            swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\%ls", t->language, t->codePage, name);
+            wchar_t* v = nullptr;
+            UINT len = 0;
+            return VerQueryValueW(data.data(), block, reinterpret_cast<void**>(&v), &len) && v ? escape(v) : std::string();
+        };
+        return out + " " + value(L"ProductName") + "|" + value(L"CompanyName");
+    }
+    if (c == "expand") {  // expand <text>: environment variables replaced
+        std::wstring in = widen(unescape(arg(1)));
+        std::wstring out(32768, L'\0');
+        DWORD n = ExpandEnvironmentStringsW(in.c_str(), out.data(), static_cast<DWORD>(out.size()));
+        if (n == 0 || n > out.size()) return "failed";
+        out.resize(n - 1);
+        return escape(out);
+    }
+    if (c == "runtree") return runTree(widen(arg(1)), widen(unescape(arg(2))), static_cast<DWORD>(num(3, 60000)));
+    if (c == "textwidth") {
+        // textwidth message|<face>:<pixel height> <text>: pixels the text takes in that font. The
+        // program's own font handles mean nothing in another process: the font is made again, as
+        // message boxes make theirs (the system's message font) or as the program makes its own.
+        const std::string spec = arg(1);
+        LOGFONTW lf{};
+        if (spec == "message") {
+            NONCLIENTMETRICSW m{sizeof m};
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+            lf = m.lfMessageFont;
+        } else {
+            const size_t colon = spec.find(':');
+            if (colon == std::string::npos) return "badfont";
+            lf.lfHeight = -std::stoi(spec.substr(colon + 1));
+            lf.lfWeight = FW_NORMAL;
+            lf.lfCharSet = DEFAULT_CHARSET;
+            lf.lfQuality = CLEARTYPE_QUALITY;
+            wcsncpy(lf.lfFaceName, widen(spec.substr(0, colon)).c_str(), LF_FACESIZE - 1);
+        }
+        std::wstring text = widen(unescape(arg(2)));
+        HFONT font = CreateFontIndirectW(&lf);
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font);
+        return std::to_string(size.cx);
+    }
     if (c == "regkey") {
         HKEY k;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return "NOKEY";

@@ -1,4 +1,5 @@
 """The portable package: what the ZIP holds, and the program started from a folder unzipped from it."""
+import ast
 import os
 import re
 import shutil
@@ -14,6 +15,11 @@ from harness import BUILD, ROOT, WORK, TolvaneCase
 UNZIP_TO = os.path.join(WORK, "package", "Écrits d'été", "Tolvane Ünïcode ñ")
 
 
+# The Spanish catalogs, where the program looks for them, and their sources.
+CATALOGS = {"locale/es/LC_MESSAGES/default.mo": "po/es.po",
+            "locale/es/LC_MESSAGES/tolvane-widgets.mo": "po/widgets/es.po"}
+
+
 def package_path():
     with open(os.path.join(ROOT, "CMakeLists.txt")) as f:
         version = re.search(r"project\(Tolvane VERSION ([0-9.]+)", f.read()).group(1)
@@ -24,6 +30,41 @@ def open_package(test):
     path = package_path()
     test.assertTrue(os.path.exists(path), "no package %s: run scripts/package" % path)
     return zipfile.ZipFile(path)
+
+
+def mo_entries(data):
+    """original -> translation of a little-endian GNU .mo image."""
+    magic, _, n, originals, translations = struct.unpack("<5I", data[:20])
+    assert magic == 0x950412DE
+    def text(table, i):
+        length, at = struct.unpack("<II", data[table + 8 * i:table + 8 * i + 8])
+        return data[at:at + length].decode("utf-8")
+    return {text(originals, i): text(translations, i) for i in range(n)}
+
+
+def po_entries(path):
+    """msgid -> msgstr of a .po file (no plural forms, as ours have none), the header left out."""
+    entries, current, field = {}, {}, None
+
+    def flush():
+        if current.get("msgid"):
+            entries[current["msgid"]] = current["msgstr"]
+    with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            m = re.match(r'^(msgid|msgstr) (".*")$', line)
+            if m:
+                if m.group(1) == "msgid":
+                    flush()
+                    current = {"msgid": "", "msgstr": ""}
+                field = m.group(1)
+                current[field] += ast.literal_eval(m.group(2))
+            elif line.startswith('"') and field:
+                current[field] += ast.literal_eval(line)
+            else:
+                field = None
+    flush()
+    return entries
 
 
 def mp3_seconds(data):
@@ -66,11 +107,19 @@ class PackageContentsTest(unittest.TestCase):
     def test_zip_holds_the_program_folder_with_an_empty_tmp(self):
         with open_package(self) as z:
             entries = {i.filename: i for i in z.infolist()}
-        self.assertEqual(set(entries) - {"media/"},
+        self.assertEqual(set(entries) - {"media/", "locale/", "locale/es/", "locale/es/LC_MESSAGES/"},
                          {"Tolvane.exe", "README.txt", "LICENSE.txt", "media/sonido.mp3", "media/click.wav",
-                          "media/fondo.jpg", "tmp/"})
+                          "media/fondo.jpg", "tmp/"} | set(CATALOGS))
         self.assertTrue(entries["tmp/"].is_dir(), "tmp/ is a folder entry")
         self.assertFalse([n for n in entries if n.startswith("tmp/") and n != "tmp/"], "tmp/ is empty")
+
+    def test_catalogs_are_the_spanish_sources_compiled(self):
+        with open_package(self) as z:
+            for name, source in CATALOGS.items():
+                with self.subTest(catalog=name):
+                    shipped = mo_entries(z.read(name))
+                    self.assertIn("charset=UTF-8", shipped.pop(""))
+                    self.assertEqual(shipped, po_entries(source))
 
     def test_media_are_the_generated_ones(self):
         with open_package(self) as z:
@@ -100,6 +149,60 @@ def decode_jpeg(path):
     return w, h, pixels
 
 
+def picture_colour(picture, x, y, screen_w, screen_h):
+    """The picture's mean colour around the point that the stretch puts at screen (x, y)."""
+    w, h, px = picture
+    cx, cy = int((x + 0.5) * w / screen_w), int((y + 0.5) * h / screen_h)
+    sums, n = [0, 0, 0], 0
+    for yy in range(max(0, cy - 2), min(h, cy + 3)):
+        for xx in range(max(0, cx - 2), min(w, cx + 3)):
+            i = (yy * w + xx) * 3
+            for c in range(3):
+                sums[c] += px[i + c]
+            n += 1
+    return tuple(s // n for s in sums)
+
+
+def assert_workspace_and_picture(case, folder):
+    """The workspace fills the screen and the folder's picture, stretched over it, shows around the
+    text window: sky, mist and hills. Returns the editor."""
+    ws = case.info(case.window("TfPrincipal"))
+    case.assertEqual(ws["visible"], "1")
+    screen_w, screen_h = map(int, case.s.cmd("screen").split())
+    case.assertEqual((ws["x"], ws["y"], ws["w"], ws["h"]), ("0", "0", str(screen_w), str(screen_h)))
+    tx, ty, tw, th = case.rect(case.window("TfContenidoTexto"))
+    editor = case.editor()
+    case.point(tx + tw // 2, ty + th // 2)  # on the text: the panels stay hidden
+    picture = decode_jpeg(os.path.join(folder, "media", "fondo.jpg"))
+    points = [(20, 20), (screen_w // 2, ty // 2), (screen_w - 20, 20),
+              (10, ty + th // 2), (screen_w - 10, ty + th // 2),
+              (20, screen_h - 20), (screen_w // 2, (ty + th + screen_h) // 2), (screen_w - 20, screen_h - 10)]
+    case.assertTrue(all(y < ty or y >= ty + th or x < tx or x >= tx + tw for x, y in points))
+    expected = [picture_colour(picture, x, y, screen_w, screen_h) for x, y in points]
+    for colour in expected:
+        case.assertLess(max(colour), 240, "the picture's colour is far from the default white")
+
+    def off_by(screen):
+        got = [screen.pixel(x, y) for x, y in points]
+        got = [tuple(int(g[i:i + 2], 16) for i in (0, 2, 4)) for g in got]
+        return got, max(abs(a - b) for g, e in zip(got, expected) for a, b in zip(g, e))
+
+    got, diff = case.drawn(off_by, lambda seen: seen[1] <= 12, 5000)
+    case.assertLessEqual(diff, 12, "screen %s, picture %s" % (got, expected))
+    return editor
+
+
+def assert_autosave_copy(case, folder):
+    """The first autosave tick writes an RTF copy into tmp\\ of the program folder."""
+    copy = os.path.join(folder, "tmp", "tolvane.tmp")
+    end = time.time() + 10
+    while not os.path.exists(copy) and time.time() < end:
+        time.sleep(0.1)
+    case.assertTrue(os.path.exists(copy), "no autosave copy in tmp\\")
+    with open(copy, "rb") as f:
+        case.assertTrue(f.read().startswith(b"{\\rtf"), "an RTF copy")
+
+
 class UnzippedProgramTest(TolvaneCase):
     def setUp(self):
         from harness import Session
@@ -110,19 +213,6 @@ class UnzippedProgramTest(TolvaneCase):
         self.dir = UNZIP_TO
         self.s.cmd("regclear")  # a first start: every setting at its default
         self.pid = None
-
-    def picture_colour(self, picture, x, y, screen_w, screen_h):
-        """The picture's mean colour around the point that the stretch puts at screen (x, y)."""
-        w, h, px = picture
-        cx, cy = int((x + 0.5) * w / screen_w), int((y + 0.5) * h / screen_h)
-        sums, n = [0, 0, 0], 0
-        for yy in range(max(0, cy - 2), min(h, cy + 3)):
-            for xx in range(max(0, cx - 2), min(w, cx + 3)):
-                i = (yy * w + xx) * 3
-                for c in range(3):
-                    sums[c] += px[i + c]
-                n += 1
-        return tuple(s // n for s in sums)
 
     def test_starts_from_a_folder_with_spaces_and_accents(self):
         self.start()
@@ -137,41 +227,8 @@ class UnzippedProgramTest(TolvaneCase):
             self.assertLess(time.time(), end, "no text window")
         self.assertIsNone(self.msgbox(300))
 
-        ws = self.info(self.window("TfPrincipal"))
-        self.assertEqual(ws["visible"], "1")
-        screen_w, screen_h = map(int, self.s.cmd("screen").split())
-        self.assertEqual((ws["x"], ws["y"], ws["w"], ws["h"]), ("0", "0", str(screen_w), str(screen_h)))
-        text = self.info(self.window("TfContenidoTexto"))
-        tx, ty, tw, th = int(text["x"]), int(text["y"]), int(text["w"]), int(text["h"])
-
-        editor = self.editor()
+        editor = assert_workspace_and_picture(self, UNZIP_TO)
         self.keys(editor, "Hola")
         self.assertEqual(self.editor_text(editor, "Hola"), "Hola")
 
-        # The picture, stretched over the screen, shows around the text window: sky, mist and hills.
-        self.point(tx + tw // 2, ty + th // 2)  # on the text: the panels stay hidden
-        picture = decode_jpeg(os.path.join(UNZIP_TO, "media", "fondo.jpg"))
-        points = [(20, 20), (screen_w // 2, ty // 2), (screen_w - 20, 20),
-                  (10, ty + th // 2), (screen_w - 10, ty + th // 2),
-                  (20, screen_h - 20), (screen_w // 2, (ty + th + screen_h) // 2), (screen_w - 20, screen_h - 10)]
-        self.assertTrue(all(y < ty or y >= ty + th or x < tx or x >= tx + tw for x, y in points))
-        expected = [self.picture_colour(picture, x, y, screen_w, screen_h) for x, y in points]
-        for colour in expected:
-            self.assertLess(max(colour), 240, "the picture's colour is far from the default white")
-
-        def off_by(screen):
-            got = [screen.pixel(x, y) for x, y in points]
-            got = [tuple(int(g[i:i + 2], 16) for i in (0, 2, 4)) for g in got]
-            return got, max(abs(a - b) for g, e in zip(got, expected) for a, b in zip(g, e))
-
-        got, diff = self.drawn(off_by, lambda seen: seen[1] <= 12, 5000)
-        self.assertLessEqual(diff, 12, "screen %s, picture %s" % (got, expected))
-
-        # The first autosave tick writes the copy into tmp\ of the unzipped folder.
-        copy = os.path.join(UNZIP_TO, "tmp", "tolvane.tmp")
-        end = time.time() + 10
-        while not os.path.exists(copy) and time.time() < end:
-            time.sleep(0.1)
-        self.assertTrue(os.path.exists(copy), "no autosave copy in tmp\\")
-        with open(copy, "rb") as f:
-            self.assertTrue(f.read().startswith(b"{\\rtf"), "an RTF copy")
+        assert_autosave_copy(self, UNZIP_TO)

@@ -1,5 +1,7 @@
 #include "commands/core/CommandMap.h"
 
+#include "widgets/core/Translatable.h"
+
 #include <array>
 
 namespace tv {
@@ -41,19 +43,19 @@ Command lookup(const std::array<Binding, N>& map, int vk, Modifiers mods) {
 }
 
 constexpr std::array<HelpRow, 13> kHelpRows{{
-    {L"Ctrl + N:", 16, 16, L"New document", 64, 16},
-    {L"Ctrl + S:", 16, 35, L"Save/Save as", 64, 35},
-    {L"Ctrl + O:", 16, 54, L"Open document", 64, 54},
-    {L"Ctrl + Q:", 16, 73, L"Exit", 64, 73},
-    {L"Ctrl + B:", 200, 16, L"Bold style (on/off)", 248, 16},
-    {L"Ctrl + K:", 200, 35, L"Italic style (on/off)", 248, 35},
-    {L"Ctrl + U:", 200, 54, L"Underlined style (on/off)", 248, 54},
-    {L"Ctrl + L:", 200, 73, L"Status bar (on/off)", 248, 73},
-    {L"Ctrl + D:", 200, 92, L"Insert date and time string", 248, 92},
-    {L"Ctrl + M:", 384, 16, L"Ambient Sound on/off", 432, 16},
-    {L"Ctrl + T:", 384, 35, L"Transparecence on/off", 432, 35},
-    {L"Ctrl + P:", 384, 54, L"Background image on/off", 432, 54},
-    {L"Ctrl + J:", 384, 73, L"Click sound on/off", 432, 73},
+    {L"Ctrl + N:", 16, 16, N_(L"New document"), 64, 16},
+    {L"Ctrl + S:", 16, 35, N_(L"Save/Save as"), 64, 35},
+    {L"Ctrl + O:", 16, 54, N_(L"Open document"), 64, 54},
+    {L"Ctrl + Q:", 16, 73, N_(L"Exit"), 64, 73},
+    {L"Ctrl + B:", 200, 16, N_(L"Bold style (on/off)"), 248, 16},
+    {L"Ctrl + K:", 200, 35, N_(L"Italic style (on/off)"), 248, 35},
+    {L"Ctrl + U:", 200, 54, N_(L"Underlined style (on/off)"), 248, 54},
+    {L"Ctrl + L:", 200, 73, N_(L"Status bar (on/off)"), 248, 73},
+    {L"Ctrl + D:", 200, 92, N_(L"Insert date and time string"), 248, 92},
+    {L"Ctrl + M:", 384, 16, N_(L"Ambient Sound on/off"), 432, 16},
+    {L"Ctrl + T:", 384, 35, N_(L"Transparecence on/off"), 432, 35},
+    {L"Ctrl + P:", 384, 54, N_(L"Background image on/off"), 432, 54},
+    {L"Ctrl + J:", 384, 73, N_(L"Click sound on/off"), 432, 73},
 }};
 
 }  // namespace

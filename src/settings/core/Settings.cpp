@@ -1,5 +1,7 @@
 #include "settings/core/Settings.h"
 
+#include "widgets/core/Translatable.h"
+
 #include <cmath>
 #include <cwctype>
 #include <limits>
@@ -111,16 +113,16 @@ std::wstring LiveSettings::languageCode() const {
 std::wstring missingMediaText(MissingMedia m) {
     switch (m) {
     case MissingMedia::AmbientSound:
-        return L"I can't find ambient sound file, ambient sound option has been disabled. Please check your "
-               L"configuration.";
+        return N_(L"I can't find ambient sound file, ambient sound option has been disabled. Please check your "
+                  L"configuration.");
     case MissingMedia::KeyboardSound:
-        return L"I can't find audible keyboard sound file, audible keyboard option has been disabled. Please "
-               L"check your configuration.";
+        return N_(L"I can't find audible keyboard sound file, audible keyboard option has been disabled. Please "
+                  L"check your configuration.");
     case MissingMedia::BackgroundImage:
         break;
     }
-    return L"I can't find background image file, backgraund image option has been disabled. Please check your "
-           L"configuration.";
+    return N_(L"I can't find background image file, backgraund image option has been disabled. Please check your "
+              L"configuration.");
 }
 
 void loadSettings(SettingsStore& st, LiveSettings& live, const LoadHooks& h) {
