@@ -60,7 +60,12 @@ LRESULT CALLBACK boxHook(int code, WPARAM wp, LPARAM lp) {
         GetClassNameW(h, cls, 16);
         // The first dialog activated while the box is asked for is the box;
         // it is relabelled again on each activation, which changes nothing.
-        if (!currentBox->box && std::wstring(cls) == L"#32770") currentBox->box = h;
+        if (!currentBox->box && std::wstring(cls) == L"#32770") {
+            currentBox->box = h;
+            // What MB_TOPMOST asks for, done here too: Wine's message box
+            // ignores the flag.
+            SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         if (currentBox->box == h) relabelButtons(*currentBox);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
@@ -72,7 +77,8 @@ HWND topmostOwner = nullptr;
 // until it has been placed.
 struct CentreWatch {
     HWND over = nullptr;
-    bool placed = false;
+    HWND dialog = nullptr;
+    UINT_PTR timer = 0;
 };
 thread_local CentreWatch* currentCentre = nullptr;
 
@@ -90,15 +96,27 @@ void centre(HWND dialog, HWND over) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Once more when the dialog has settled: a file dialog may still change its
+// size after it first becomes active (Wine's does). A timer comes after every
+// other message.
+void CALLBACK centreAgain(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (currentCentre && currentCentre->timer == id) {
+        currentCentre->timer = 0;
+        if (IsWindow(currentCentre->dialog)) centre(currentCentre->dialog, currentCentre->over);
+    }
+}
+
 LRESULT CALLBACK centreHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_ACTIVATE && currentCentre && !currentCentre->placed) {
+    if (code == HCBT_ACTIVATE && currentCentre && !currentCentre->dialog) {
         HWND h = reinterpret_cast<HWND>(wp);
         wchar_t cls[16] = {};
         GetClassNameW(h, cls, 16);
         // The dialog is the first dialog window activated while it is shown.
         if (std::wstring(cls) == L"#32770") {
-            currentCentre->placed = true;
+            currentCentre->dialog = h;
             centre(h, currentCentre->over);
+            currentCentre->timer = SetTimer(nullptr, 0, 0, centreAgain);
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
@@ -117,6 +135,7 @@ bool runCentredOver(HWND over, const std::function<bool()>& show) {
     CentreWatch* outer = std::exchange(currentCentre, &watch);
     const WindowsHook hook(SetWindowsHookExW(WH_CBT, centreHook, nullptr, GetCurrentThreadId()));
     const bool answer = show();
+    if (watch.timer) KillTimer(nullptr, watch.timer);
     currentCentre = outer;
     return answer;
 }

@@ -35,6 +35,15 @@ class DialogsTest(DocumentCase):
             time.sleep(0.05)
         self.assertTrue(centred, "dialog at %s, text window at %s" % ((x, y, w, h), (tx, ty, tw, th)))
 
+    def gone(self, dialog):
+        """Returns once a file dialog is destroyed and its command has returned: until then its owner
+        is still disabled."""
+        end = time.time() + 5
+        while self.s.cmd("iswindow", dialog) == "1" and time.time() < end:
+            time.sleep(0.02)
+        self.assertEqual(self.s.cmd("iswindow", dialog), "0", "the dialog went")
+        self.settle_ui()
+
     def test_open_and_save_as_dialogs_belong_to_the_text_window_and_open_centred_over_it(self):
         editor = self.start_placed()
         for keys in ("^o", "words ^s"):
@@ -45,6 +54,7 @@ class DialogsTest(DocumentCase):
                 self.assert_over_the_text_window(dialog)
                 self.assert_centred_over_the_text_window(dialog)
                 self.answer((dialog,), 2)  # IDCANCEL
+                self.gone(dialog)
 
     def test_message_boxes_are_topmost_over_the_text_window(self):
         for name, value in PLACED.items():
@@ -52,11 +62,13 @@ class DialogsTest(DocumentCase):
         doc = self.copy_fixture("ansi.txt", "locked.txt")
         editor = self.start_ready(winpath(doc))
         self.text = self.window("TfContenidoTexto")
-        # A failure's box, shown while the workspace is the active window (the panel's Save button).
+        # A failure's box, shown while the workspace, below the text window, is the active window.
         self.keys(editor, "changed ")
         self.assertEqual(self.s.cmd("lock", winpath(doc)), "locked")
         try:
             self.onto_workspace()
+            self.activate(self.window("TfPrincipal"))
+            self.assertEqual(self.info(self.window("TfPrincipal"))["fg"], "1")
             self.click_control("bGuardar")
             box = self.dialog()
             self.assertTrue(box[2].startswith("Cannot create file"), box[2])
@@ -123,7 +135,7 @@ class PlatformTest(TolvaneCase):
         self.reg("sonido", "1")  # the ambient sound and the key click call into winmm
         self.reg("sonido_teclado", "1")
         editor = self.start_ready()
-        self.assertEqual(self.s.cmd("class", editor), "RICHEDIT50W")
+        self.assertEqual(self.s.cmd("class", editor).upper(), "RICHEDIT50W")
         self.keys(editor, "typed")
         self.assertEqual(self.editor_text(editor, "typed"), "typed")
         self.onto_workspace()  # the panels' gradients come from msimg32
