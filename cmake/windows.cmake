@@ -11,6 +11,10 @@ set(V2 ${PROJECT_VERSION_MINOR})
 set(V3 ${PROJECT_VERSION_PATCH})
 set(V4 ${PROJECT_VERSION_TWEAK})
 configure_file(${RES}/Tolvane.rc.in ${CMAKE_BINARY_DIR}/Tolvane.rc @ONLY)
+# The resource compiler does not report what the script pulls in: a changed
+# manifest, icon or logo must rebuild the resources all the same.
+set_source_files_properties(${CMAKE_BINARY_DIR}/Tolvane.rc PROPERTIES
+  OBJECT_DEPENDS "${RES}/Tolvane.manifest;${RES}/tolvane.ico;${RES}/logo.jpg")
 
 add_executable(Tolvane WIN32 ${WIN_SOURCES} ${CMAKE_BINARY_DIR}/Tolvane.rc)
 target_compile_definitions(Tolvane PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
