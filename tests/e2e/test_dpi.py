@@ -72,6 +72,29 @@ class Layout:
                                        "PageControl1": (8, 24, 553, 217)}.items():
             self.assertEqual(self.rect(self.control(name, conf)), (x + sc(bx), y + sc(by), sc(bw), sc(bh)), name)
 
+    def test_colour_palette_comes_out_scaled_and_takes_its_clicks_there(self):
+        self.start_placed()
+        self.onto_workspace()
+        self.click_control("bConfiguracion")
+        conf = self.wait_visible("TfConfiguracion", 5000)
+        self.s.cmd("send", self.control("PageControl1", conf), 0x1330, 1, 0)  # TCM_SETCURFOCUS: Background
+        colour = self.control("colorFondo", conf)
+        end = time.time() + 3
+        while self.info(colour)["visible"] != "1" and time.time() < end:
+            time.sleep(0.05)
+        x, y, w, h = self.rect(colour)
+        self.click_at(x + w // 2, y + h // 2)
+        palette = self.s.cmd("waitvisible", "TvColourPalette", self.pid, 3000)
+        self.assertNotEqual(palette, "0", "the palette dropped down")
+        sc = self.sc
+        # Designed as 168 x 169 client pixels inside a 1-pixel border.
+        self.assertEqual(self.rect(palette)[2:], (sc(168) + 2, sc(169) + 2))
+        # The red cell, the first of the third row: its centre at (14, 89) as designed.
+        px, py = (int(v) for v in self.s.cmd("toscreen", palette, sc(14), sc(89)).split())
+        self.click_at(px, py)
+        self.assertEqual(self.s.cmd("find", "TvColourPalette", self.pid), "0", "closed on choosing")
+        self.assertEqual(int(self.s.cmd("send", colour, 0x478, 0, 0)), 0x0000FF)  # the colour button's value
+
     def test_status_bar_and_help_overlay_come_out_scaled(self):
         self.start_placed()
         editor = self.editor()
