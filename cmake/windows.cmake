@@ -11,13 +11,39 @@ set(V2 ${PROJECT_VERSION_MINOR})
 set(V3 ${PROJECT_VERSION_PATCH})
 set(V4 ${PROJECT_VERSION_TWEAK})
 configure_file(${RES}/Tolvane.rc.in ${CMAKE_BINARY_DIR}/Tolvane.rc @ONLY)
+# The resource compiler does not report what the script pulls in: a changed
+# manifest, icon or logo must rebuild the resources all the same.
+set_source_files_properties(${CMAKE_BINARY_DIR}/Tolvane.rc PROPERTIES
+  OBJECT_DEPENDS "${RES}/Tolvane.manifest;${RES}/tolvane.ico;${RES}/logo.jpg")
 
 add_executable(Tolvane WIN32 ${WIN_SOURCES} ${CMAKE_BINARY_DIR}/Tolvane.rc)
 target_compile_definitions(Tolvane PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
 target_compile_options(Tolvane PRIVATE -Wall -Wextra -Wno-missing-field-initializers -municode)
 target_link_options(Tolvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
-target_link_libraries(Tolvane PRIVATE tolvane_core comctl32 comdlg32 winmm version shell32 gdi32 user32 advapi32
-  msimg32)
+# winmm, version and msimg32 are no KnownDLLs: imported as usual, the loader
+# would take a copy planted in the program folder before the program runs.
+# They are delay-loaded instead, at their first call, by which time the program
+# has restricted the search to the system folder. Their import libraries are
+# made here from the lists of what the program calls (cmake/delayload).
+find_program(TOLVANE_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool x86_64-w64-mingw32-dlltool dlltool REQUIRED)
+set(DELAYED_LIBS)
+foreach(dll winmm version msimg32)
+  set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${TOLVANE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def --dllname ${dll}.dll
+            --output-delaylib ${lib}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def VERBATIM)
+  list(APPEND DELAYED_LIBS ${lib})
+endforeach()
+add_custom_target(delayed_imports DEPENDS ${DELAYED_LIBS})
+add_dependencies(Tolvane delayed_imports)
+target_link_libraries(Tolvane PRIVATE tolvane_core comctl32 comdlg32 ${DELAYED_LIBS} shell32 gdi32 user32 advapi32)
+
+# A DLL planted in a program folder by the tests: it reports itself when loaded.
+add_library(tvplanted SHARED ${CMAKE_SOURCE_DIR}/tests/driver/tvplanted.cpp)
+set_target_properties(tvplanted PROPERTIES PREFIX "")
+target_compile_definitions(tvplanted PRIVATE UNICODE _UNICODE)
+target_link_options(tvplanted PRIVATE -static -static-libgcc)
 
 # The baseline for exit times: a bare window that ends on Ctrl+Q, nothing else.
 add_executable(tvminimal WIN32 ${CMAKE_SOURCE_DIR}/tests/driver/tvminimal.cpp)

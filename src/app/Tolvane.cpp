@@ -83,6 +83,7 @@ void createWindows() {
     fDescanso->FormCreate();
     fContenidoTexto = makeWindow<TfContenidoTexto>(L"TfContenidoTexto", L"Text", WS_EX_TOPMOST, popup, dpi.scale(570),
                                                    dpi.scale(328), fPrincipal->hwnd);
+    setTopmostOwner(fContenidoTexto->hwnd);
     fContenidoTexto->host = fPrincipal;
     fContenidoTexto->FormCreate();
 }
@@ -138,6 +139,11 @@ int run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // DLLs loaded by name come from the system folder only, never from the
+    // program folder (a package unzipped into Downloads sits beside whatever
+    // else was downloaded). The DLLs that are no KnownDLLs are delay-loaded,
+    // so none of them has been looked for before this.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Exceptions in the fixed start-up order are reported like any other.
     int code = 0;
     if (!guarded([&] { code = run(); })) return 1;

@@ -134,7 +134,7 @@ void openCatalog(Domain& d, const std::wstring& name) {
     if (!declaresUtf8(catalog->header())) {
         d.enabled = false;
         const std::wstring text = charsetProblemText(language, path);
-        MessageBoxW(GetActiveWindow(), text.c_str(), kLocalizationProblemTitle, MB_OK);
+        MessageBoxW(GetActiveWindow(), text.c_str(), kLocalizationProblemTitle, MB_OK | MB_TOPMOST);
         return;
     }
     d.file = std::move(file);

@@ -249,6 +249,9 @@ void TfContenidoTexto::FormActivate() {
     GetClientRect(hwnd, &c);
     setRoundedRegion(hwnd, c.right, c.bottom, dpiOf(hwnd).scale(20), TRUE);
     setAlphaBlend(hwnd, true, fConfiguracion->live.transparenciaAreaTexto.value);
+    // The window itself has no border to drop; the editor's frame, given while
+    // the background picture is off, goes for as long as the text is active.
+    setEditorBorder(0);
     const std::wstring& name = fConfiguracion->live.ficheroSonidoClick;
     if (name.empty()) return;
     try {

@@ -2,7 +2,9 @@
 
 #include "i18n/Resources.h"
 #include "text/core/DocumentFormat.h"
+#include "text/core/ReplaceRetry.h"
 #include "text/core/RtfContent.h"
+#include "widgets/core/LongPath.h"
 #include "widgets/Handles.h"
 #include "widgets/Win.h"
 
@@ -109,7 +111,8 @@ std::string fileBytes(HWND re, DocumentLayout& layout) {
 // Where a save must write: the file a symbolic link leads to, so the link
 // stays a link and its target gets the text. The name itself when it does not
 // exist yet or cannot be resolved.
-std::wstring finalTarget(const std::wstring& fileName) {
+std::wstring finalTarget(const std::wstring& name) {
+    const std::wstring fileName = fileSystemPath(name);
     const KernelHandle file(CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return fileName;
@@ -152,9 +155,10 @@ void replaceFile(const std::wstring& fileName, const std::string& bytes) {
 
     // Written beside the real file first, so a failure part-way never costs
     // the previous copy.
-    const std::wstring temp = target + L".tvsave~";
+    // Its name can pass the classic limit where the document's does not.
+    const std::wstring temp = ExtendedLengthPath(target + L".tvsave~");
     clearLeftover(temp);
-    if (target != fileName) clearLeftover(fileName + L".tvsave~");
+    if (const std::wstring own = fileSystemPath(fileName); target != own) clearLeftover(own + L".tvsave~");
     bool ok;
     {
         const KernelHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
@@ -179,8 +183,20 @@ void replaceFile(const std::wstring& fileName, const std::string& bytes) {
     // The replace merges these itself; set here too for systems whose replace
     // does not (the replacement then already carries them).
     if (attributes & kKeptAttributes) SetFileAttributesW(temp.c_str(), attributes & kKeptAttributes);
-    if (!ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        DWORD err = GetLastError();
+    // Retried while someone holds the file for a moment; a plain move where
+    // the file system has no replace (the attributes are on the copy already).
+    const auto lastError = [](BOOL ok) { return ok ? 0ul : static_cast<unsigned long>(GetLastError()); };
+    const DWORD err = ReplaceWithRetries(ReplaceSteps{
+        [&] {
+            return lastError(ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                          nullptr, nullptr));
+        },
+        [&] {
+            return lastError(
+                MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+        },
+        [](int ms) { Sleep(static_cast<DWORD>(ms)); }});
+    if (err != 0) {
         // When the old file is already gone the new one is the only copy: it
         // must reach the name, or stay where it is.
         if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&

@@ -52,7 +52,8 @@ std::wstring askFileName(bool save) {
     std::vector<wchar_t> name(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = fContenidoTexto->host->hostWindow();
+    // Owned by the stay-on-top text window, or Windows would open it behind.
+    ofn.hwndOwner = dialogOwner(fContenidoTexto->host->hostWindow());
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name.data();
@@ -62,7 +63,9 @@ std::wstring askFileName(bool save) {
     // dialog asks first.
     if (save) ofn.Flags |= OFN_OVERWRITEPROMPT;
     const CurrentFolderKept folder;
-    BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    const bool ok = runCentredOver(fContenidoTexto->hwnd, [&] {
+        return (save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)) != FALSE;
+    });
     return ok ? std::wstring(name.data()) : std::wstring();
 }
 

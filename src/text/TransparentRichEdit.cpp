@@ -15,11 +15,19 @@ namespace tv {
 void TTransparentRichEdit::create(HWND parent, int id) {
     // Rich edit 4.1 and later lives in Msftedit; 2.0/3.0 in Riched20.
     const wchar_t* cls = MSFTEDIT_CLASS;
-    if (!LoadLibraryW(L"Msftedit.dll")) {
-        LoadLibraryW(L"Riched20.dll");
+    // From the system folder only: a copy beside the program is never taken.
+    if (!LoadLibraryExW(L"Msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        LoadLibraryExW(L"Riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         cls = RICHEDIT_CLASSW;
     }
-    HWND h = CreateWindowExW(WS_EX_TRANSPARENT, cls, L"",
+    // Not WS_EX_TRANSPARENT: with it Windows' rich edit draws only the glyphs
+    // (a transparent background), so deleted text, a cleared selection and
+    // lines scrolled away would stay on screen until the window beneath
+    // repainted. Opaque, it fills its background in the text-area colour
+    // (setColours), the colour of the window behind it, so the text still
+    // lies on the window's colour and the window's see-through level covers
+    // both alike.
+    HWND h = CreateWindowExW(0, cls, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
                                  ES_AUTOVSCROLL,
                              0, 0, 530, 288, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -57,7 +65,7 @@ LRESULT TTransparentRichEdit::keyMessage(UINT msg, WPARAM wp, LPARAM lp) {
     TTransparentRichEdit* self = this;
     const HWND h = hwnd;
     switch (msg) {
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND: return 1;  // the control fills the whole of its background as it paints
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (self->onKeyDown) {

@@ -1,7 +1,7 @@
 #pragma once
-// The editor control: the platform rich edit with the transparent extended
-// style, answering the erase-background message without erasing, so only the
-// text is painted over the window's colour.
+// The editor control: the platform rich edit, its background painted by the
+// control itself in the text-area colour (the window's own), never erased
+// beforehand, so the text lies on the window's colour without flicker.
 #include "widgets/Win.h"
 
 #include <functional>

@@ -33,7 +33,6 @@ void frame(HDC dc, const RECT& r, COLORREF c, int width = 1) {
     }
 }
 
-RECT toRect(const pal::Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
 
 // Colours the user mixed in the system dialog, offered again for the rest of the run.
 COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
@@ -60,8 +59,17 @@ private:
     void choose(pal::Item item);
     void becomeFloating();
     void addHint();
+    // The palette's layout is designed at 96 DPI; on screen it is at the
+    // density of its button's window.
+    RECT rect(const pal::Box& b) const {
+        return RECT{dpi_.scale(b.left), dpi_.scale(b.top), dpi_.scale(b.right), dpi_.scale(b.bottom)};
+    }
+    pal::Item itemAt(LPARAM lp) const {
+        return pal::hitTest(dpi_.unscale(GET_X_LPARAM(lp)), dpi_.unscale(GET_Y_LPARAM(lp)));
+    }
 
     ColourButton* owner_ = nullptr;
+    Dpi dpi_;
     HWND tip_ = nullptr;
     HFONT font_ = nullptr;  // from the font cache
     bool floating_ = false;
@@ -76,14 +84,15 @@ ColourPaletteWindow* ColourPaletteWindow::open(ColourButton* owner) {
     registerWindowClass(kPaletteClass, nullptr, nullptr, CS_DROPSHADOW);
     auto* p = new ColourPaletteWindow();
     p->owner_ = owner;
-    p->font_ = tahoma(11);
+    p->dpi_ = dpiOf(owner->hwnd);
+    p->font_ = fontAtDpi(tahoma(11), p->dpi_.dpi);
     p->hot_ = pal::itemFor(owner->colour());
 
     RECT b{};
     GetWindowRect(owner->hwnd, &b);
     const DWORD style = WS_POPUP | WS_BORDER, ex = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    RECT w{0, 0, pal::kWidth, pal::kHeight};
-    AdjustWindowRectEx(&w, style, FALSE, ex);
+    RECT w{0, 0, p->dpi_.scale(pal::kWidth), p->dpi_.scale(pal::kHeight)};
+    AdjustWindowRectExForDpi(&w, style, FALSE, ex, static_cast<UINT>(p->dpi_.dpi));
     const int ww = w.right - w.left, wh = w.bottom - w.top;
     // Under the button, kept on its monitor: above it when there is no room below.
     MONITORINFO mi{};
@@ -118,7 +127,7 @@ void ColourPaletteWindow::addHint() {
     ti.uFlags = TTF_SUBCLASS;
     ti.hwnd = hwnd;
     ti.uId = 1;
-    ti.rect = toRect(pal::dragBar());
+    ti.rect = rect(pal::dragBar());
     ti.lpszText = const_cast<wchar_t*>(L"Drag to float");
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
@@ -197,7 +206,7 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             close();  // a click outside the drop-down only closes it
             return 0;
         }
-        const pal::Item item = pal::hitTest(x, y);
+        const pal::Item item = itemAt(lp);
         if (item.kind == pal::Kind::DragBar) {
             dragging_ = true;
             POINT at{x, y};
@@ -231,7 +240,7 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
                          0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
-        const pal::Item item = pal::hitTest(x, y);
+        const pal::Item item = itemAt(lp);
         if (item.kind != pal::Kind::None) setHot(item);
         return 0;
     }
@@ -241,7 +250,7 @@ LRESULT ColourPaletteWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (floating_) ReleaseCapture();  // floating: no capture needed any more
             return 0;
         }
-        const pal::Item item = pal::hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        const pal::Item item = itemAt(lp);
         const pal::Item was = pressed_;
         pressed_ = {};
         if (item == was && item.kind != pal::Kind::None) choose(item);
@@ -279,7 +288,7 @@ void ColourPaletteWindow::paint(HDC dc) {
     const pal::Item selected = pal::itemFor(current);
 
     // Drag bar: a dotted grip.
-    RECT bar = toRect(pal::dragBar());
+    RECT bar = rect(pal::dragBar());
     fill(dc, bar, GetSysColor(COLOR_BTNFACE));
     for (int x = bar.left + 2; x < bar.right - 2; x += 3) {
         SetPixel(dc, x, bar.top + 2, shadow);
@@ -289,7 +298,7 @@ void ColourPaletteWindow::paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     const Selection selectedFont(dc, font_);
     auto row = [&](pal::Item item, const wchar_t* text, bool swatch) {
-        RECT r = toRect(pal::boxOf(item));
+        RECT r = rect(pal::boxOf(item));
         if (item == hot_) {
             fill(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT));
             frame(dc, r, hi);
@@ -298,10 +307,11 @@ void ColourPaletteWindow::paint(HDC dc) {
         }
         RECT t = r;
         if (swatch) {
-            RECT s{r.left + 4, r.top + 4, r.left + 4 + (r.bottom - r.top - 8), r.bottom - 4};
+            const int inset = dpi_.scale(4);
+            RECT s{r.left + inset, r.top + inset, r.left + inset + (r.bottom - r.top - 2 * inset), r.bottom - inset};
             fill(dc, s, shown(kColorAutomatic, owner_->automaticSysColour()));
             frame(dc, s, shadow);
-            t.left = s.right + 4;
+            t.left = s.right + inset;
         }
         SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
         DrawTextW(dc, text, -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -309,9 +319,9 @@ void ColourPaletteWindow::paint(HDC dc) {
     row({pal::Kind::Automatic, 0}, L"Automatic", true);
     for (int i = 0; i < pal::kCells; ++i) {
         const pal::Item item{pal::Kind::Colour, i};
-        RECT r = toRect(pal::cell(i));
+        RECT r = rect(pal::cell(i));
         RECT s = r;
-        InflateRect(&s, -2, -2);
+        InflateRect(&s, -dpi_.scale(2), -dpi_.scale(2));
         fill(dc, s, static_cast<COLORREF>(pal::kStandardColours[static_cast<size_t>(i)]));
         frame(dc, s, shadow);
         if (item == hot_) frame(dc, r, hi, 2);

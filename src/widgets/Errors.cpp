@@ -31,7 +31,7 @@ void reportUnexpected(std::exception_ptr error) noexcept {
             messageBox(GetActiveWindow(), text, kAppTitle, MB_OK | MB_ICONERROR);
         } catch (...) {
             // Its buttons could not be translated: the error is told all the same.
-            MessageBoxW(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+            MessageBoxW(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
         }
         --depth;
     } catch (...) {

@@ -2,9 +2,11 @@
 #include "widgets/Handles.h"
 #include "widgets/core/JpegImage.h"
 #include "widgets/core/Translatable.h"
+#include "widgets/core/LongPath.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <vector>
@@ -60,13 +62,85 @@ LRESULT CALLBACK boxHook(int code, WPARAM wp, LPARAM lp) {
         GetClassNameW(h, cls, 16);
         // The first dialog activated while the box is asked for is the box;
         // it is relabelled again on each activation, which changes nothing.
-        if (!currentBox->box && std::wstring(cls) == L"#32770") currentBox->box = h;
+        if (!currentBox->box && std::wstring(cls) == L"#32770") {
+            currentBox->box = h;
+            // What MB_TOPMOST asks for, done here too: Wine's message box
+            // ignores the flag.
+            SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         if (currentBox->box == h) relabelButtons(*currentBox);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+HWND topmostOwner = nullptr;
+
+// The dialog being shown on this thread and the window to centre it over,
+// until it has been placed.
+struct CentreWatch {
+    HWND over = nullptr;
+    HWND dialog = nullptr;
+    UINT_PTR timer = 0;
+};
+thread_local CentreWatch* currentCentre = nullptr;
+
+void centre(HWND dialog, HWND over) {
+    RECT d{}, o{};
+    if (!GetWindowRect(dialog, &d) || !GetWindowRect(over, &o)) return;
+    MONITORINFO mi{sizeof mi};
+    GetMonitorInfoW(MonitorFromWindow(over, MONITOR_DEFAULTTONEAREST), &mi);
+    const RECT& work = mi.rcWork;
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    int x = o.left + (o.right - o.left - w) / 2, y = o.top + (o.bottom - o.top - h) / 2;
+    // Kept on the monitor, its caption first when it is taller than the work area.
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - w));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - h));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Once more when the dialog has settled: a file dialog may still change its
+// size after it first becomes active (Wine's does). A timer comes after every
+// other message.
+void CALLBACK centreAgain(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (currentCentre && currentCentre->timer == id) {
+        currentCentre->timer = 0;
+        if (IsWindow(currentCentre->dialog)) centre(currentCentre->dialog, currentCentre->over);
+    }
+}
+
+LRESULT CALLBACK centreHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE && currentCentre && !currentCentre->dialog) {
+        HWND h = reinterpret_cast<HWND>(wp);
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        // The dialog is the first dialog window activated while it is shown.
+        if (std::wstring(cls) == L"#32770") {
+            currentCentre->dialog = h;
+            centre(h, currentCentre->over);
+            currentCentre->timer = SetTimer(nullptr, 0, 0, centreAgain);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 }  // namespace
+
+void setTopmostOwner(HWND top) { topmostOwner = top; }
+
+HWND dialogOwner(HWND fallback) {
+    return topmostOwner && IsWindowVisible(topmostOwner) ? topmostOwner : fallback;
+}
+
+bool runCentredOver(HWND over, const std::function<bool()>& show) {
+    CentreWatch watch{over};
+    CentreWatch* outer = std::exchange(currentCentre, &watch);
+    const WindowsHook hook(SetWindowsHookExW(WH_CBT, centreHook, nullptr, GetCurrentThreadId()));
+    const bool answer = show();
+    if (watch.timer) KillTimer(nullptr, watch.timer);
+    currentCentre = outer;
+    return answer;
+}
 
 void setToolkitTranslator(std::function<std::wstring(const std::wstring&)> translate) {
     toolkitTranslator() = std::move(translate);
@@ -81,7 +155,9 @@ int messageBox(HWND owner, const std::wstring& text, const wchar_t* caption, UIN
     // Activation comes after the box has laid out its buttons and before it
     // is first drawn, so the new labels are all a user ever sees.
     const WindowsHook hook(SetWindowsHookExW(WH_CBT, boxHook, nullptr, GetCurrentThreadId()));
-    const int answer = MessageBoxW(owner, text.c_str(), caption, type);
+    // Topmost, or a box owned by a window below the text window would open
+    // behind it.
+    const int answer = MessageBoxW(owner, text.c_str(), caption, type | MB_TOPMOST);
     currentBox = outer;
     return answer;
 }
@@ -144,8 +220,18 @@ bool fileExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::wstring fileSystemPath(const std::wstring& path) {
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return path;
+    full.resize(n);
+    return ExtendedLengthPath(full);
+}
+
 std::string readWholeFile(const std::wstring& path) {
-    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const KernelHandle file(CreateFileW(fileSystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     const HANDLE f = file.get();
     if (!file)
@@ -179,7 +265,10 @@ void setAlphaBlend(HWND hwnd, bool on, int level) {
     LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     if (on) {
         if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-        SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(level & 0xFF), LWA_ALPHA);
+        // Windows lets every click pass through a layered window of level 0, so
+        // the window could never be reached again; 1 looks the same.
+        const int alpha = level & 0xFF;
+        SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha < 1 ? 1 : alpha), LWA_ALPHA);
     } else if (ex & WS_EX_LAYERED) {
         SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
         RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);

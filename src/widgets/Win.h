@@ -29,6 +29,16 @@ void ShowMessage(const std::wstring& text);
 // The system's message box, its buttons labelled through the toolkit
 // translator; the buttons keep their ids (IDOK, IDYES, IDNO...).
 int messageBox(HWND owner, const std::wstring& text, const wchar_t* caption, UINT type);
+// The program's stay-on-top window (the text window). On Windows a window
+// that is not topmost stays below it, so dialogs are owned by it while it is
+// visible (an owned window lies above its owner) and message boxes are made
+// topmost.
+void setTopmostOwner(HWND top);
+// The owner for a dialog: the stay-on-top window while it is visible, else `fallback`.
+HWND dialogOwner(HWND fallback);
+// Runs a system dialog (show() returns its answer) and centres it over `over`
+// as it first becomes active, on the work area of the monitor `over` is on.
+bool runCentredOver(HWND over, const std::function<bool()>& show);
 // How the toolkit's own texts (dialog button captions) are translated; the
 // localization layer sets it at start-up. Until then they stay English.
 void setToolkitTranslator(std::function<std::wstring(const std::wstring&)> translate);
@@ -51,6 +61,9 @@ public:
 private:
     std::wstring folder_;
 };
+// A path as the file functions take it at any length: made absolute, and in
+// its extended form ("\\?\") past the classic 260-character limit.
+std::wstring fileSystemPath(const std::wstring& path);
 // The whole file, read while denying other writers. Throws Failure
 // ("Cannot open file "%s". %s") when it cannot be opened or read.
 std::string readWholeFile(const std::wstring& path);
@@ -76,7 +89,7 @@ void takeDpiChange(HWND top, WPARAM wp, LPARAM lp);
 
 // A rounded-rectangle window region over (0, 0)-(w, h).
 void setRoundedRegion(HWND hwnd, int w, int h, int ellipse, bool redraw);
-// Alpha blending on or off with the level's low 8 bits.
+// Alpha blending on or off with the level's low 8 bits, never below 1.
 void setAlphaBlend(HWND hwnd, bool on, int level);
 
 HFONT tahoma(int pixelHeight);  // from the font cache (widgets/Handles.h)

@@ -2,7 +2,12 @@
 #include "i18n/Resources.h"
 #include "settings/Configuracion.h"
 #include "sound/Ambient.h"
+#include "widgets/Handles.h"
 #include "workspace/Principal.h"
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002  // synchapi.h of Windows 10 1803
+#endif
 
 namespace tv {
 
@@ -51,21 +56,49 @@ void TfPrincipal::bTecladoClick() {
 
 void TfPrincipal::sbVolumenChange() { MPSetVolume(mp3Player, volume); }
 
+namespace {
+// The fade's 1 ms pauses. Windows 11 does not honour timeBeginPeriod for a
+// process with no visible window, and both windows are hidden by then, so a
+// Sleep(1) would last a whole 15.6 ms tick and the fade 4 s. A high-resolution
+// waitable timer keeps its time whatever the process shows; where the system
+// has none (before Windows 10 1803), Sleep at a 1 ms timer resolution.
+class FadePause {
+public:
+    FadePause()
+        : timer_(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS)) {
+        if (!timer_) timeBeginPeriod(1);
+    }
+    ~FadePause() {
+        if (!timer_) timeEndPeriod(1);
+    }
+    FadePause(const FadePause&) = delete;
+    FadePause& operator=(const FadePause&) = delete;
+    void operator()(int ms) const {
+        LARGE_INTEGER due{};
+        due.QuadPart = -10000LL * ms;  // relative, in 100 ns units
+        if (timer_ && SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, FALSE)) {
+            // Bounded all the same: a timer that never fires must not hold the exit.
+            WaitForSingleObject(timer_.get(), static_cast<DWORD>(ms) + 50);
+            return;
+        }
+        Sleep(static_cast<DWORD>(ms));
+    }
+
+private:
+    KernelHandle timer_;
+};
+}  // namespace
+
 void TfPrincipal::MPFadeOut() {
     // From wherever the slider stands at exit: 250 steps of 2 take the
-    // initial 500 to silence, and any lower level sooner. At the default
-    // timer resolution of Windows each 1 ms pause would last a whole 15.6 ms
-    // tick, and the fade 4 s instead of a quarter of one.
-    struct FinePeriod {
-        FinePeriod() { timeBeginPeriod(1); }
-        ~FinePeriod() { timeEndPeriod(1); }
-    } fine;
+    // initial 500 to silence, and any lower level sooner.
+    const FadePause pause;
     fadeOut(volume, fConfiguracion->live.confSonido,
             [this](int level) {
                 setVolumen(level);  // a change of position applies the level itself
                 MPSetVolume(mp3Player, volume);
             },
-            [](int ms) { Sleep(static_cast<DWORD>(ms)); });
+            [&pause](int ms) { pause(ms); });
 }
 
 }  // namespace tv

@@ -754,6 +754,61 @@ std::string command(const std::vector<std::string>& a) {
         held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         return held == INVALID_HANDLE_VALUE ? "failed" : "locked";
     }
+    if (c == "holdfor") {  // holdfor <path> <ms>: hold the file open, sharing nothing, for a moment from now
+        HANDLE held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE) return "failed " + std::to_string(GetLastError());
+        const DWORD ms = static_cast<DWORD>(num(2, 500));
+        std::thread([held, ms] {
+            Sleep(ms);
+            CloseHandle(held);
+        }).detach();
+        return "held";
+    }
+    if (c == "holduntil") {  // holduntil <path> <other> <ms>: hold the file, sharing nothing, until ms after other exists
+        HANDLE held = CreateFileW(widen(unescape(arg(1))).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE) return "failed " + std::to_string(GetLastError());
+        const std::wstring other = widen(unescape(arg(2)));
+        const DWORD ms = static_cast<DWORD>(num(3, 250));
+        std::thread([held, other, ms] {
+            for (int i = 0; i < 2000 && GetFileAttributesW(other.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(5);
+            Sleep(ms);
+            CloseHandle(held);
+        }).detach();
+        return "held";
+    }
+    if (c == "dpichange") {  // dpichange <hwnd> <dpi> [left top right bottom]: WM_DPICHANGED as a monitor change sends it
+        HWND h = parseHwnd(arg(1));
+        const WORD dpi = static_cast<WORD>(num(2, 96));
+        LPARAM lp = 0;
+        HANDLE p = nullptr;
+        void* remote = nullptr;
+        if (a.size() > 6) {
+            // The suggested rectangle lives in the program's memory, where the handler reads it.
+            RECT r{static_cast<LONG>(num(3, 0)), static_cast<LONG>(num(4, 0)), static_cast<LONG>(num(5, 0)),
+                   static_cast<LONG>(num(6, 0))};
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+            if (!p) return "noprocess";
+            remote = VirtualAllocEx(p, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE);
+            WriteProcessMemory(p, remote, &r, sizeof r, nullptr);
+            lp = reinterpret_cast<LPARAM>(remote);
+        }
+        DWORD_PTR r = 0;
+        const bool sent = SendMessageTimeoutW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), lp, SMTO_NORMAL, 10000, &r);
+        if (p) {
+            VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+            CloseHandle(p);
+        }
+        return sent ? "done" : "timeout";
+    }
+    if (c == "owner") return hex(GetWindow(parseHwnd(arg(1)), GW_OWNER));  // owner <hwnd>
+    if (c == "above") {  // above <a> <b>: 1 when top-level window a lies above b in the z-order
+        HWND a = parseHwnd(arg(1)), b = parseHwnd(arg(2));
+        for (HWND h = GetWindow(a, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (h == b) return "1";
+        return "0";
+    }
     if (c == "attrib") {  // attrib <path> [value]: set the file attributes (decimal), then report them
         std::wstring path = widen(unescape(arg(1)));
         if (a.size() > 2 && !SetFileAttributesW(path.c_str(), static_cast<DWORD>(num(2, 0))))

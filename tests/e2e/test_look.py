@@ -117,7 +117,7 @@ class LookTest(TolvaneCase):
                 # leave a few pixels of difference.
                 self.assertLessEqual(abs(before - after), 4, "panel %d centred: %d | %d" % (panel, before, after))
 
-    def test_editor_border_is_drawn_with_the_picture_off_and_gone_with_it_on(self):
+    def test_editor_frame_of_the_picture_off_goes_each_time_the_text_window_becomes_active(self):
         editor = self.start_placed(fondo=0)
         x, y, w, h = self.rect(editor)
         # Halfway between the black text and the white area.
@@ -131,10 +131,33 @@ class LookTest(TolvaneCase):
 
         def wait_edge(colour):
             return self.drawn(lambda screen: screen, lambda screen: set(edge(screen)) == {colour})
+        # The text window became active at start-up, after the settings gave the frame.
+        screen = wait_edge(WHITE)
+        self.assertEqual(set(edge(screen)), {WHITE}, "no frame once the text window is active")
+        self.keys(editor, "^p")  # the picture on
+        self.assertEqual(self.wait_reg("fondo", "sz 1"), "sz 1")
+        self.keys(editor, "^p")  # and off again: the frame, until the next activation
+        self.assertEqual(self.wait_reg("fondo", "sz 0"), "sz 0")
         screen = wait_edge(grey)
         self.assertEqual(set(edge(screen)), {grey}, "a 1-pixel frame with the picture off")
         self.assertEqual(screen.pixel(x + w // 2, y + 1), WHITE, "one pixel wide")
-        self.keys(editor, "^p")  # the picture on
-        self.assertEqual(self.wait_reg("fondo", "sz 1"), "sz 1")
+        self.activate(self.window("TfPrincipal"))
+        self.activate(self.text)
         screen = wait_edge(WHITE)
-        self.assertEqual(set(edge(screen)), {WHITE}, "no frame with the picture on")
+        self.assertEqual(set(edge(screen)), {WHITE}, "the frame gone as the text window became active")
+
+    def test_deleted_text_and_a_cleared_selection_leave_only_the_text_area_colour(self):
+        editor = self.start_placed(colorAreaTexto=AREA_SETTING)
+        x, y, w, h = self.rect(editor)
+        self.keys(editor, "Ghosts of deleted text{ENTER}and of a selection{ENTER}" * 3)
+
+        def inked(screen):
+            return sum(n for c, n in screen.colours(x, y, w, h, 2).items() if dark(c))
+        self.assertGreater(self.drawn(inked, lambda n: n > 0), 0, "the text is drawn")
+        self.keys(editor, "^a")  # the whole text selected, highlighted
+        self.keys(editor, "{BACK}")
+        self.assertEqual(self.editor_text(editor, ""), "")
+        # Clear of the caret, which blinks at the start of the first line.
+        seen = self.drawn(lambda screen: screen.colours(x + 6, y, w - 6, h, 1), lambda seen: set(seen) == {AREA_HEX})
+        self.assertEqual(set(seen), {AREA_HEX}, "nothing left of the text or its highlight: %s" %
+                         sorted(seen.items(), key=lambda kv: -kv[1])[:4])

@@ -5,6 +5,7 @@ import re
 import shutil
 import struct
 import subprocess
+import tempfile
 import time
 import unittest
 import zipfile
@@ -138,6 +139,30 @@ class PackageContentsTest(unittest.TestCase):
         for key in (b"Ctrl+S", b"Ctrl+Q", b"Ctrl+H", b"tmp\\tolvane.tmp", b"Software\\Virelo\\Tolvane"):
             self.assertIn(key, readme)
         self.assertIn(b"\r\n", readme, "Windows line ends")
+
+
+class PlatformDeclarationsTest(unittest.TestCase):
+    def test_the_program_declares_long_paths_windows_10_and_imports_no_dll_a_folder_could_plant(self):
+        with open_package(self) as z:
+            exe, readme = z.read("Tolvane.exe"), z.read("README.txt")
+        start = exe.index(b"<assembly")
+        manifest = exe[start:exe.index(b"</assembly>", start)].decode()
+        self.assertRegex(manifest, r"<longPathAware[^>]*>true</longPathAware>")
+        self.assertRegex(manifest, r"<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>")
+        self.assertEqual(re.findall(r'supportedOS Id="([^"]+)"', manifest), ["{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"])
+        self.assertIn(b"Windows 10, version 1607", readme)
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "Tolvane.exe")
+            with open(path, "wb") as f:
+                f.write(exe)
+            dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
+                                  check=True, timeout=60).stdout
+        imported = {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
+        # Loaded before the program's first line, from the program folder first unless the system
+        # knows them: only KnownDLLs, and comctl32 through the manifest.
+        self.assertEqual(imported & {"winmm.dll", "version.dll", "msimg32.dll", "msftedit.dll", "riched20.dll"}, set())
+        self.assertTrue(imported <= {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+                                     "msvcrt.dll", "shell32.dll", "user32.dll"}, imported)
 
 
 def decode_jpeg(path):
