@@ -455,6 +455,20 @@ std::string command(const std::vector<std::string>& a) {
         CloseHandle(p);
         return "killed";
     }
+    if (c == "crash") {  // crash <pid>: a thread of the program starts at an address that holds no code
+        HANDLE p = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                   PROCESS_VM_WRITE | PROCESS_VM_READ,
+                               FALSE, static_cast<DWORD>(num(1, 0)));
+        if (!p) return "noprocess";
+        // A real access violation inside the program, as a fault in its own code would give.
+        auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
+        HANDLE t = CreateRemoteThread(p, nullptr, 0, start, nullptr, 0, nullptr);
+        DWORD err = GetLastError();
+        CloseHandle(p);
+        if (!t) return "failed " + std::to_string(err);
+        CloseHandle(t);
+        return "done";
+    }
     if (c == "launchtime") {  // launchtime <cwd> <cmd> [class]: ms from process creation to its window shown
         std::wstring cwd = widen(arg(1));
         std::wstring cmd = widen(unescape(arg(2)));

@@ -1,0 +1,380 @@
+#include "text/Recovery.h"
+
+#include "i18n/Resources.h"
+#include "text/ContenidoTexto.h"
+#include "text/DocumentIO.h"
+#include "text/Documents.h"
+#include "text/Editor.h"
+#include "text/core/DocumentFormat.h"
+#include "text/core/Recovery.h"
+#include "widgets/Errors.h"
+#include "widgets/Handles.h"
+
+#include <exception>
+#include <optional>
+#include <vector>
+
+namespace tv::recovery {
+
+namespace {
+
+struct Run {
+    int slot = 1;                 // the slot this run holds; 1 until start() finds another
+    std::wstring marker;          // the marker's path; empty when none could be made
+    KernelHandle markerFile;      // held open, shared for reading only, for the whole run
+    std::u16string markedName;    // the document name the marker holds
+    bool unclean = false;         // the slot's last run did not end through its close handler
+    std::u16string previousName;  // that run's document
+    std::wstring offered;         // the kept copy to offer, empty when none
+    FILETIME offeredTime{};
+    bool ready = false, deferred = false;
+    FailureReports reports;
+    bool blocking = false;  // a shutdown reason is given
+};
+Run run;
+
+// What the crash handlers use: set up beforehand, so that nothing in them
+// needs the heap, which a crash may have left broken.
+HANDLE crashMarker = nullptr;  // run.markerFile's handle, borrowed
+HWND crashEditor = nullptr;
+wchar_t* crashBuffer = nullptr;  // pages of our own, grown at each autosave
+std::size_t crashCapacity = 0;   // in characters
+std::wstring crashReport;        // translated at start-up
+
+std::u16string u16(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
+std::wstring wide(const std::u16string& u) { return std::wstring(u.begin(), u.end()); }
+
+std::wstring folderOf(const std::wstring& path) {
+    const std::size_t sep = path.find_last_of(L"\\/");
+    return sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
+}
+
+// Writes bytes as a new file; false when it cannot.
+bool writeNewFile(const std::wstring& name, const std::string& bytes) {
+    const KernelHandle f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(f.get());
+    if (!ok) DeleteFileW(name.c_str());
+    return ok;
+}
+
+bool rewrite(HANDLE h, const std::string& bytes) {
+    DWORD written = 0;
+    return SetFilePointer(h, 0, nullptr, FILE_BEGIN) == 0 &&
+           WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && SetEndOfFile(h) && FlushFileBuffers(h);
+}
+
+std::vector<std::wstring> keptNames(const std::wstring& copy) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    const FindHandle find(FindFirstFileW(KeptPattern(copy).c_str(), &fd));
+    if (!find) return names;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+    } while (FindNextFileW(find.get(), &fd));
+    return names;
+}
+
+Stamp stampOf(const FILETIME& utc) {
+    SYSTEMTIME u{}, l{};
+    FileTimeToSystemTime(&utc, &u);
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &u, &l)) l = u;
+    return {l.wYear, l.wMonth, l.wDay, l.wHour, l.wMinute, l.wSecond};
+}
+
+// Puts bytes among the copy's kept copies, under the time they were written;
+// the newest kept copy when it holds the same bytes already. Returns the kept
+// file, empty when nothing could be kept.
+std::wstring keep(const std::wstring& copy, const std::string& bytes, const FILETIME& written) {
+    const std::wstring folder = folderOf(copy);
+    std::optional<std::wstring> newestOrder;
+    std::wstring newest;
+    for (const std::wstring& n : keptNames(copy)) {
+        auto order = KeptOrder(n, copy);
+        if (order && (!newestOrder || *order > *newestOrder)) {
+            newestOrder = order;
+            newest = n;
+        }
+    }
+    if (!newest.empty()) {
+        try {
+            if (readWholeFile(folder + newest) == bytes) return folder + newest;
+        } catch (const Failure&) {
+        }
+    }
+    const Stamp when = stampOf(written);
+    for (int serial = 1; serial < 100; ++serial) {
+        const std::wstring name = KeptName(copy, when, serial);
+        if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        return writeNewFile(name, bytes) ? name : std::wstring();
+    }
+    return {};
+}
+
+void dropOldKept(const std::wstring& copy) {
+    const std::wstring folder = folderOf(copy);
+    for (const std::wstring& n : KeptToDrop(keptNames(copy), copy)) DeleteFileW((folder + n).c_str());
+}
+
+// The copy a run left, kept aside when it holds any text.
+std::wstring keepCopy(const std::wstring& copy, FILETIME& written) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (!GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &a)) return {};
+    std::string bytes;
+    try {
+        bytes = readWholeFile(copy);
+    } catch (const Failure&) {
+        return {};
+    }
+    if (!HoldsText(bytes, FormatForFileName(copy))) return {};
+    written = a.ftLastWriteTime;
+    return keep(copy, bytes, written);
+}
+
+bool openMarker(const std::wstring& marker, bool& existed, DWORD& error) {
+    run.markerFile.reset(CreateFileW(marker.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = GetLastError();
+    existed = run.markerFile && error == ERROR_ALREADY_EXISTS;
+    if (!run.markerFile) return false;
+    run.marker = marker;
+    crashMarker = run.markerFile.get();
+    return true;
+}
+
+void markName(const std::u16string& name) {
+    if (run.markerFile && rewrite(run.markerFile.get(), EncodeMarker(name))) run.markedName = name;
+}
+
+// The plain text a file shows when read into an editor like ours; nothing
+// when it cannot be read.
+std::optional<std::u16string> textOf(const std::wstring& path) {
+    wchar_t cls[64] = {};
+    GetClassNameW(fContenidoTexto->rtText.hwnd, cls, 64);
+    HWND re = CreateWindowExW(0, cls, L"", ES_MULTILINE, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                              nullptr);
+    if (!re) return std::nullopt;
+    std::optional<std::u16string> text;
+    try {
+        SendMessageW(re, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        documents::loadInto(re, path);
+        const int n = GetWindowTextLengthW(re);
+        std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+        w.resize(static_cast<std::size_t>(GetWindowTextW(re, w.data(), n + 1)));
+        text = u16(w);
+    } catch (const Failure&) {
+    }
+    DestroyWindow(re);
+    return text;
+}
+
+void offer() {
+    const std::wstring kept = std::exchange(run.offered, std::wstring());
+    if (kept.empty()) return;
+    const std::optional<std::u16string> keptText = textOf(kept);
+    if (!keptText) return;
+    const std::wstring name = wide(run.previousName);
+    const std::optional<std::u16string> document = name.empty() ? std::nullopt : textOf(name);
+    if (!ShouldOffer(run.unclean, *keptText, document)) return;
+    SYSTEMTIME u{}, l{};
+    FileTimeToSystemTime(&run.offeredTime, &u);
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &u, &l)) l = u;
+    const std::wstring text =
+        OfferText(resourceString(L"Tolvane did not close normally. Open the text it kept on %s?"), editor::dateTimeText(l));
+    if (messageBox(fContenidoTexto->host->hostWindow(), text, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        documents::openRecovered(kept, name);
+}
+
+void CALLBACK offerLater(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    guarded(offer);
+}
+
+// --- At a crash. -------------------------------------------------------------
+
+bool put(const void* data, std::size_t bytes) {
+    DWORD written = 0;
+    return WriteFile(crashMarker, data, static_cast<DWORD>(bytes), &written, nullptr) && written == bytes;
+}
+
+// The editor's text into the marker: system calls only, no heap.
+void keepEditorText() noexcept {
+    static volatile LONG once = 0;
+    if (InterlockedExchange(&once, 1) || !crashMarker || !crashEditor) return;
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(crashEditor, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 3000, &length)) return;
+    wchar_t* buffer = crashBuffer;
+    std::size_t capacity = crashCapacity;
+    if (length + 1 > capacity) {
+        // Grown since the last autosave: pages straight from the system.
+        if (auto* more = static_cast<wchar_t*>(
+                VirtualAlloc(nullptr, (length + 1) * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {
+            buffer = more;
+            capacity = length + 1;
+        }
+    }
+    if (!buffer || capacity == 0) return;
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(crashEditor, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, 3000, &got))
+        return;
+    const std::wstring& name = documents::sFicheroNombre;
+    static const wchar_t newline = L'\n';
+    if (SetFilePointer(crashMarker, 0, nullptr, FILE_BEGIN) != 0) return;
+    if (put(kMarkerMagic.data(), kMarkerMagic.size() * 2) && put(name.data(), name.size() * sizeof(wchar_t)) &&
+        put(&newline, sizeof newline) && put(kMarkerTextTag.data(), kMarkerTextTag.size() * 2) &&
+        put(buffer, got * sizeof(wchar_t))) {
+        SetEndOfFile(crashMarker);
+        FlushFileBuffers(crashMarker);
+    }
+}
+
+void reportCrash() noexcept {
+    MessageBoxW(nullptr, crashReport.c_str(), kAppTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+LONG WINAPI crashFilter(EXCEPTION_POINTERS*) {
+    keepEditorText();
+    reportCrash();
+    return EXCEPTION_EXECUTE_HANDLER;  // the process ends; no debugger, no second report
+}
+
+[[noreturn]] void crashTerminate() noexcept {
+    keepEditorText();
+    reportCrash();
+    TerminateProcess(GetCurrentProcess(), 3);
+    for (;;) Sleep(INFINITE);
+}
+
+}  // namespace
+
+void start(const std::wstring& configured) {
+    if (configured.empty()) return;  // the autosave reports it
+    for (int slot = 1; slot <= 99; ++slot) {
+        const std::wstring copy = SlotCopyName(configured, slot);
+        bool existed = false;
+        DWORD error = 0;
+        if (!openMarker(MarkerName(copy), existed, error)) {
+            if (error == ERROR_SHARING_VIOLATION) continue;  // another run holds this slot
+            return;  // no marker can be made there (a missing folder): this run goes without
+        }
+        run.slot = slot;
+        std::string bytes;
+        DWORD size = GetFileSize(run.markerFile.get(), nullptr);
+        if (size != INVALID_FILE_SIZE && size > 0) {
+            bytes.resize(size);
+            DWORD read = 0;
+            if (!ReadFile(run.markerFile.get(), bytes.data(), size, &read, nullptr)) read = 0;
+            bytes.resize(read);
+        }
+        run.unclean = existed;
+        const std::optional<Marker> m = DecodeMarker(bytes);
+        if (m) run.previousName = m->documentName;
+        FILETIME copyTime{};
+        std::wstring kept = keepCopy(copy, copyTime);
+        if (!kept.empty()) run.offeredTime = copyTime;
+        if (m && m->crashText && !m->crashText->empty()) {
+            // The text the editor held as the program crashed: newer than any copy.
+            std::string text = "\xFF\xFE";
+            for (char16_t c : *m->crashText) {
+                text.push_back(static_cast<char>(c & 0xFF));
+                text.push_back(static_cast<char>(c >> 8));
+            }
+            FILETIME crashTime{};
+            GetFileTime(run.markerFile.get(), nullptr, nullptr, &crashTime);
+            if (std::wstring k = keep(copy, text, crashTime); !k.empty()) {
+                kept = k;
+                run.offeredTime = crashTime;
+            }
+        }
+        if (run.unclean) run.offered = kept;
+        dropOldKept(copy);
+        markName(u"");
+        return;
+    }
+}
+
+std::wstring copyName(const std::wstring& configured) { return SlotCopyName(configured, run.slot); }
+
+bool documentReady() { return run.ready; }
+
+void autosaveDeferred() { run.deferred = true; }
+
+void documentLoaded() {
+    if (run.ready) return;
+    run.ready = true;
+    if (std::exchange(run.deferred, false)) documents::autosave();
+    if (!run.offered.empty()) SetTimer(nullptr, 0, 0, offerLater);
+}
+
+void autosaveFailed(const std::wstring& why) {
+    if (!run.reports.failed()) return;
+    messageBox(GetActiveWindow(),
+               resourceString(L"The autosave copy could not be written. Tolvane tries again at the next interval.") +
+                   L"\n\n" + why,
+               kAppTitle, MB_OK | MB_ICONWARNING);
+}
+
+void autosaveSucceeded(HWND editor, const std::wstring& documentName) {
+    run.reports.succeeded();
+    // Room for the text at a crash, and for some typing after this copy.
+    const std::size_t length = static_cast<std::size_t>(GetWindowTextLengthW(editor));
+    if (length + 1 > crashCapacity) {
+        const std::size_t capacity = length * 2 + 65536;
+        if (auto* more = static_cast<wchar_t*>(
+                VirtualAlloc(nullptr, capacity * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {
+            wchar_t* old = crashBuffer;
+            crashCapacity = 0;
+            crashBuffer = more;
+            crashCapacity = capacity;
+            if (old) VirtualFree(old, 0, MEM_RELEASE);
+        }
+    }
+    // A marker that went with its folder comes back with the copy.
+    bool fresh = false;
+    if (!run.marker.empty() && GetFileAttributesW(run.marker.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        bool existed = false;
+        DWORD error = 0;
+        crashMarker = nullptr;
+        fresh = openMarker(run.marker, existed, error);
+    }
+    const std::u16string name = u16(documentName);
+    if (fresh || name != run.markedName) markName(name);
+}
+
+void installCrashHandlers(HWND editor) {
+    crashEditor = editor;
+    crashReport = resourceString(L"Tolvane met an error it cannot recover from and has to close. The text in the "
+                                 L"editor was kept; it is offered when Tolvane starts again.");
+    SetUnhandledExceptionFilter(crashFilter);
+    std::set_terminate(crashTerminate);
+}
+
+void blockEndOfSession(HWND w) {
+    using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+    // Windows Vista and later; without it the session simply waits for the answer.
+    static const auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonCreate")));
+    if (create && create(w, resourceString(L"Unsaved changes: Tolvane asks whether to save them.").c_str()))
+        run.blocking = true;
+}
+
+void allowEndOfSession(HWND w) {
+    if (!std::exchange(run.blocking, false)) return;
+    using Destroy = BOOL(WINAPI*)(HWND);
+    static const auto destroy = reinterpret_cast<Destroy>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonDestroy")));
+    if (destroy) destroy(w);
+}
+
+void cleanEnd() {
+    crashMarker = nullptr;
+    if (!run.markerFile) return;
+    run.markerFile.reset();
+    DeleteFileW(run.marker.c_str());
+}
+
+}  // namespace tv::recovery
