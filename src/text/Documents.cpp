@@ -127,6 +127,7 @@ void autosave() {
     if (sameFile(name, sFicheroNombre)) return;
     try {
         if (name.empty()) throw Failure(cannotCreate(name, ERROR_INVALID_NAME));
+        recovery::keepAside();
         saveTo(editor(), name, encoding);  // the copy does not change how the document is kept
     } catch (...) {
         // Told once, and tried again at the next interval: an error escaping

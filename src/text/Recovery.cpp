@@ -25,6 +25,9 @@ struct Run {
     std::u16string markedName;    // the document name the marker holds
     bool unclean = false;         // the slot's last run did not end through its close handler
     std::u16string previousName;  // that run's document
+    std::wstring copy;            // the slot's copy as named at start-up
+    bool keptAside = false;       // its last run's copy has been put among the kept ones
+    std::wstring crashKept;       // the text of a crash, kept at start-up
     std::wstring offered;         // the kept copy to offer, empty when none
     FILETIME offeredTime{};
     bool ready = false, deferred = false;
@@ -172,6 +175,7 @@ std::optional<std::u16string> textOf(const std::wstring& path) {
 }
 
 void offer() {
+    keepAside();
     const std::wstring kept = std::exchange(run.offered, std::wstring());
     if (kept.empty()) return;
     const std::optional<std::u16string> keptText = textOf(kept);
@@ -271,13 +275,12 @@ void start(const std::wstring& configured) {
             bytes.resize(read);
         }
         run.unclean = existed;
+        run.copy = copy;
         const std::optional<Marker> m = DecodeMarker(bytes);
         if (m) run.previousName = m->documentName;
-        FILETIME copyTime{};
-        std::wstring kept = keepCopy(copy, copyTime);
-        if (!kept.empty()) run.offeredTime = copyTime;
         if (m && m->crashText && !m->crashText->empty()) {
-            // The text the editor held as the program crashed: newer than any copy.
+            // The text the editor held as the program crashed, kept before the
+            // marker is written afresh; newer than any copy.
             std::string text = "\xFF\xFE";
             for (char16_t c : *m->crashText) {
                 text.push_back(static_cast<char>(c & 0xFF));
@@ -285,16 +288,27 @@ void start(const std::wstring& configured) {
             }
             FILETIME crashTime{};
             GetFileTime(run.markerFile.get(), nullptr, nullptr, &crashTime);
-            if (std::wstring k = keep(copy, text, crashTime); !k.empty()) {
-                kept = k;
-                run.offeredTime = crashTime;
-            }
+            run.crashKept = keep(copy, text, crashTime);
+            if (!run.crashKept.empty()) run.offeredTime = crashTime;
         }
-        if (run.unclean) run.offered = kept;
-        dropOldKept(copy);
         markName(u"");
         return;
     }
+}
+
+void keepAside() {
+    if (std::exchange(run.keptAside, true) || run.copy.empty()) return;
+    FILETIME written{};
+    const std::wstring kept = keepCopy(run.copy, written);
+    if (run.unclean) {
+        if (!run.crashKept.empty()) {
+            run.offered = run.crashKept;
+        } else if (!kept.empty()) {
+            run.offered = kept;
+            run.offeredTime = written;
+        }
+    }
+    dropOldKept(run.copy);
 }
 
 std::wstring copyName(const std::wstring& configured) { return SlotCopyName(configured, run.slot); }
@@ -307,7 +321,7 @@ void documentLoaded() {
     if (run.ready) return;
     run.ready = true;
     if (std::exchange(run.deferred, false)) documents::autosave();
-    if (!run.offered.empty()) SetTimer(nullptr, 0, 0, offerLater);
+    if (run.unclean) SetTimer(nullptr, 0, 0, offerLater);
 }
 
 void autosaveFailed(const std::wstring& why) {

@@ -11,11 +11,15 @@
 namespace tv::recovery {
 
 // After the settings are read, before any autosave writes: takes the first
-// slot of the autosave copy that no other run holds, notes whether its last
-// run ended uncleanly, and keeps that run's copy aside.
+// slot of the autosave copy that no other run holds and notes whether its
+// last run ended uncleanly (and what its document was).
 void start(const std::wstring& configuredCopy);
 // The copy this run writes for the configured name (its slot's).
 std::wstring copyName(const std::wstring& configuredCopy);
+// Before the copy is first written: the last run's copy is put among the kept
+// ones, and the oldest beyond five go. Done once, after start-up, so a long
+// document's copy costs the start nothing.
+void keepAside();
 
 // The autosave writes only once the first document is in the editor: a tick
 // served earlier (inside a start-up message box) would write the empty editor
