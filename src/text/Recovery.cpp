@@ -278,7 +278,7 @@ void start(const std::wstring& configured) {
         run.copy = copy;
         const std::optional<Marker> m = DecodeMarker(bytes);
         if (m) run.previousName = m->documentName;
-        if (m && m->crashText && !m->crashText->empty()) {
+        if (m && m->crashText) {
             // The text the editor held as the program crashed, kept before the
             // marker is written afresh; newer than any copy.
             std::string text = "\xFF\xFE";
@@ -288,7 +288,7 @@ void start(const std::wstring& configured) {
             }
             FILETIME crashTime{};
             GetFileTime(run.markerFile.get(), nullptr, nullptr, &crashTime);
-            run.crashKept = keep(copy, text, crashTime);
+            if (HoldsText(text, DocFormat::PlainText)) run.crashKept = keep(copy, text, crashTime);
             if (!run.crashKept.empty()) run.offeredTime = crashTime;
         }
         markName(u"");
@@ -327,8 +327,8 @@ void documentLoaded() {
 void autosaveFailed(const std::wstring& why) {
     if (!run.reports.failed()) return;
     messageBox(GetActiveWindow(),
-               resourceString(L"The autosave copy could not be written. Tolvane tries again at the next interval.") +
-                   L"\n\n" + why,
+               why + L"\n\n" +
+                   resourceString(L"The autosave copy could not be written; Tolvane tries again at the next interval."),
                kAppTitle, MB_OK | MB_ICONWARNING);
 }
 
