@@ -81,10 +81,15 @@ std::vector<std::wstring> keptNames(const std::wstring& copy) {
     return names;
 }
 
-Stamp stampOf(const FILETIME& utc) {
+SYSTEMTIME localTime(const FILETIME& utc) {
     SYSTEMTIME u{}, l{};
     FileTimeToSystemTime(&utc, &u);
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &u, &l)) l = u;
+    return l;
+}
+
+Stamp stampOf(const FILETIME& utc) {
+    const SYSTEMTIME l = localTime(utc);
     return {l.wYear, l.wMonth, l.wDay, l.wHour, l.wMinute, l.wSecond};
 }
 
@@ -183,11 +188,8 @@ void offer() {
     const std::wstring name = wide(run.previousName);
     const std::optional<std::u16string> document = name.empty() ? std::nullopt : textOf(name);
     if (!ShouldOffer(run.unclean, *keptText, document)) return;
-    SYSTEMTIME u{}, l{};
-    FileTimeToSystemTime(&run.offeredTime, &u);
-    if (!SystemTimeToTzSpecificLocalTime(nullptr, &u, &l)) l = u;
-    const std::wstring text =
-        OfferText(resourceString(L"Tolvane did not close normally. Open the text it kept on %s?"), editor::dateTimeText(l));
+    const std::wstring text = OfferText(resourceString(L"Tolvane did not close normally. Open the text it kept on %s?"),
+                                        editor::dateTimeText(localTime(run.offeredTime)));
     if (messageBox(fContenidoTexto->host->hostWindow(), text, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
         documents::openRecovered(kept, name);
 }

@@ -188,8 +188,9 @@ class StartUpBoxTest(RecoveryCase):
         box = self.msgbox(10000)
         self.assertIsNotNone(box)
         self.assertIn("background image", box[2])
-        # Ticks of the autosave are served inside the box, before the document is loaded.
-        self.s.cmd("sleep", 1300)
+        # The autosave's first tick, posted before the box came, is served by the box's own loop
+        # within these round trips through it: before the document is loaded.
+        self.assertEqual(self.s.cmd("settle", box[0], 4), "done")
         self.answer(box)
         self.wait_visible("TfContenidoTexto")
         self.assertEqual(self.editor_text(self.editor(), "precious words"), "precious words")
