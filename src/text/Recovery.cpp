@@ -30,6 +30,13 @@ struct Run {
     std::wstring crashKept;       // the text of a crash, kept at start-up
     std::wstring offered;         // the kept copy to offer, empty when none
     FILETIME offeredTime{};
+    // What a run of another slot left when it ended uncleanly and no run has
+    // taken its slot since: offered when this slot leaves nothing.
+    struct Left {
+        std::u16string name;
+        std::wstring kept;
+        FILETIME time{};
+    } orphan;
     bool ready = false, deferred = false;
     FailureReports reports;
     bool blocking = false;  // a shutdown reason is given
@@ -187,7 +194,7 @@ void offer() {
     if (!keptText) return;
     const std::wstring name = wide(run.previousName);
     const std::optional<std::u16string> document = name.empty() ? std::nullopt : textOf(name);
-    if (!ShouldOffer(run.unclean, *keptText, document)) return;
+    if (!ShouldOffer(true, *keptText, document)) return;  // a kept copy is chosen only after an unclean end
     const std::wstring text = OfferText(resourceString(L"Tolvane did not close normally. Open the text it kept on %s?"),
                                         editor::dateTimeText(localTime(run.offeredTime)));
     if (messageBox(fContenidoTexto->host->hostWindow(), text, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
@@ -255,6 +262,60 @@ LONG WINAPI crashFilter(EXCEPTION_POINTERS*) {
     for (;;) Sleep(INFINITE);
 }
 
+std::string readMarker(HANDLE h) {
+    std::string bytes;
+    const DWORD size = GetFileSize(h, nullptr);
+    if (size == INVALID_FILE_SIZE || size == 0) return bytes;
+    bytes.resize(size);
+    DWORD read = 0;
+    if (SetFilePointer(h, 0, nullptr, FILE_BEGIN) != 0 || !ReadFile(h, bytes.data(), size, &read, nullptr)) read = 0;
+    bytes.resize(read);
+    return bytes;
+}
+
+// The text the editor held as a run crashed, among the copy's kept ones (it
+// is newer than any copy); empty when there is none.
+std::wstring keepCrashText(const std::wstring& copy, const std::optional<Marker>& m, HANDLE marker, FILETIME& when) {
+    if (!m || !m->crashText) return {};
+    std::string text = "\xFF\xFE";
+    for (char16_t c : *m->crashText) {
+        text.push_back(static_cast<char>(c & 0xFF));
+        text.push_back(static_cast<char>(c >> 8));
+    }
+    if (!HoldsText(text, DocFormat::PlainText)) return {};
+    FILETIME crashTime{};
+    GetFileTime(marker, nullptr, nullptr, &crashTime);
+    std::wstring kept = keep(copy, text, crashTime);
+    if (!kept.empty()) when = crashTime;
+    return kept;
+}
+
+// Markers of other slots that no run holds: their runs ended uncleanly while
+// another run held slot 1, and nobody has started in their slot since. Their
+// texts are kept in their own slots' names, and the marker goes.
+void adoptOrphans(const std::wstring& configured, int own) {
+    for (int slot = 1; slot <= 9; ++slot) {
+        if (slot == own) continue;
+        const std::wstring copy = SlotCopyName(configured, slot), marker = MarkerName(copy);
+        if (GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        std::optional<Marker> m;
+        FILETIME when{};
+        std::wstring kept;
+        {
+            // Taken by a running run (a sharing violation): not left behind.
+            const KernelHandle h(CreateFileW(marker.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!h) continue;
+            m = DecodeMarker(readMarker(h.get()));
+            kept = keepCrashText(copy, m, h.get(), when);
+        }
+        if (kept.empty()) kept = keepCopy(copy, when);
+        dropOldKept(copy);
+        DeleteFileW(marker.c_str());
+        if (!kept.empty() && run.orphan.kept.empty()) run.orphan = {m ? m->documentName : std::u16string(), kept, when};
+    }
+}
+
 }  // namespace
 
 void start(const std::wstring& configured) {
@@ -268,32 +329,14 @@ void start(const std::wstring& configured) {
             return;  // no marker can be made there (a missing folder): this run goes without
         }
         run.slot = slot;
-        std::string bytes;
-        DWORD size = GetFileSize(run.markerFile.get(), nullptr);
-        if (size != INVALID_FILE_SIZE && size > 0) {
-            bytes.resize(size);
-            DWORD read = 0;
-            if (!ReadFile(run.markerFile.get(), bytes.data(), size, &read, nullptr)) read = 0;
-            bytes.resize(read);
-        }
         run.unclean = existed;
         run.copy = copy;
-        const std::optional<Marker> m = DecodeMarker(bytes);
+        const std::optional<Marker> m = DecodeMarker(readMarker(run.markerFile.get()));
         if (m) run.previousName = m->documentName;
-        if (m && m->crashText) {
-            // The text the editor held as the program crashed, kept before the
-            // marker is written afresh; newer than any copy.
-            std::string text = "\xFF\xFE";
-            for (char16_t c : *m->crashText) {
-                text.push_back(static_cast<char>(c & 0xFF));
-                text.push_back(static_cast<char>(c >> 8));
-            }
-            FILETIME crashTime{};
-            GetFileTime(run.markerFile.get(), nullptr, nullptr, &crashTime);
-            if (HoldsText(text, DocFormat::PlainText)) run.crashKept = keep(copy, text, crashTime);
-            if (!run.crashKept.empty()) run.offeredTime = crashTime;
-        }
+        // Kept before the marker is written afresh.
+        run.crashKept = keepCrashText(copy, m, run.markerFile.get(), run.offeredTime);
         markName(u"");
+        adoptOrphans(configured, slot);
         return;
     }
 }
@@ -310,6 +353,11 @@ void keepAside() {
             run.offeredTime = written;
         }
     }
+    if (run.offered.empty() && !run.orphan.kept.empty()) {
+        run.offered = run.orphan.kept;
+        run.offeredTime = run.orphan.time;
+        run.previousName = run.orphan.name;
+    }
     dropOldKept(run.copy);
 }
 
@@ -323,7 +371,7 @@ void documentLoaded() {
     if (run.ready) return;
     run.ready = true;
     if (std::exchange(run.deferred, false)) documents::autosave();
-    if (run.unclean) SetTimer(nullptr, 0, 0, offerLater);
+    if (run.unclean || !run.orphan.kept.empty()) SetTimer(nullptr, 0, 0, offerLater);
 }
 
 void autosaveFailed(const std::wstring& why) {

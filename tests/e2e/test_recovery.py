@@ -177,6 +177,27 @@ class KilledRunTest(RecoveryCase):
         self.pid = first_pid
 
 
+    def test_a_second_runs_text_is_offered_when_one_run_starts_alone(self):
+        first = self.start_ready()
+        first_pid = self.pid
+        second_pid = self.start()
+        second = self.s.cmd("child", self.s.cmd("waitvisible", "TfContenidoTexto", second_pid, 15000),
+                            "RICHEDIT50W")
+        self.keys(second, "typed in the second window")
+        other = self.path("tmp", "tolvane-2.tmp")
+        end = time.time() + 5
+        while time.time() < end and not (os.path.exists(other) and b"second window" in self.read(other)):
+            time.sleep(0.05)
+        self.assertEqual(self.s.cmd("kill", second_pid), "killed")  # the second run stops uncleanly
+        self.pid = first_pid
+        self.keys(first, "^q")  # the first ends normally
+        self.assertEqual(self.exit_code(15000), "0")
+        self.start()  # alone: slot 1, and the second slot's text is offered
+        self.answer(self.offer(), 6)
+        self.assertEqual(self.editor_text(self.editor(), "typed in the second window"), "typed in the second window")
+        self.assertFalse(os.path.exists(other + ".run"), "the left marker is taken up")
+
+
 class StartUpBoxTest(RecoveryCase):
     divisor = 200
 
