@@ -70,11 +70,13 @@ bool writeNewFile(const std::wstring& name, const std::string& bytes) {
     return ok;
 }
 
-bool rewrite(HANDLE h, const std::string& bytes) {
+// `flush`: on the disk before returning; at start-up the marker's being there
+// is what counts, and a wait for the disk would hold the start up.
+bool rewrite(HANDLE h, const std::string& bytes, bool flush) {
     DWORD written = 0;
     return SetFilePointer(h, 0, nullptr, FILE_BEGIN) == 0 &&
            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size() && SetEndOfFile(h) && FlushFileBuffers(h);
+           written == bytes.size() && SetEndOfFile(h) && (!flush || FlushFileBuffers(h));
 }
 
 std::vector<std::wstring> keptNames(const std::wstring& copy) {
@@ -160,8 +162,8 @@ bool openMarker(const std::wstring& marker, bool& existed, DWORD& error) {
     return true;
 }
 
-void markName(const std::u16string& name) {
-    if (run.markerFile && rewrite(run.markerFile.get(), EncodeMarker(name))) run.markedName = name;
+void markName(const std::u16string& name, bool flush = true) {
+    if (run.markerFile && rewrite(run.markerFile.get(), EncodeMarker(name), flush)) run.markedName = name;
 }
 
 // The plain text a file shows when read into an editor like ours; nothing
@@ -335,7 +337,7 @@ void start(const std::wstring& configured) {
         if (m) run.previousName = m->documentName;
         // Kept before the marker is written afresh.
         run.crashKept = keepCrashText(copy, m, run.markerFile.get(), run.offeredTime);
-        markName(u"");
+        markName(u"", false);
         adoptOrphans(configured, slot);
         return;
     }
