@@ -12,6 +12,7 @@
 
 #include <exception>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace tv::recovery {
@@ -203,8 +204,29 @@ void offer() {
         documents::openRecovered(kept, name);
 }
 
+// A message box or dialog of ours on screen (a start-up error, say).
+bool boxShown() {
+    bool shown = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(h, cls, 16);
+            if (!IsWindowVisible(h) || std::wstring_view(cls) != L"#32770") return TRUE;
+            *reinterpret_cast<bool*>(lp) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
 void CALLBACK offerLater(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    // Not over another box: the offer comes once that one is answered.
+    if (boxShown()) {
+        SetTimer(nullptr, 0, 100, offerLater);
+        return;
+    }
     guarded(offer);
 }
 

@@ -338,6 +338,20 @@ std::string command(const std::vector<std::string>& a) {
         HWND s = GetDlgItem(h, 0xFFFF);
         return hex(h) + "|" + escape(windowText(h)) + "|" + escape(s ? windowText(s) : L"");
     }
+    if (c == "boxes") {  // boxes <pid>: how many dialog boxes of the process are on screen
+        struct Count {
+            DWORD pid;
+            int n = 0;
+        } count{static_cast<DWORD>(num(1, 0))};
+        EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == c->pid && IsWindowVisible(h) && className(h) == L"#32770") ++c->n;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&count));
+        return std::to_string(count.n);
+    }
     if (c == "press") {  // press <dlg> <id>: click a dialog button
         HWND b = GetDlgItem(parseHwnd(arg(1)), static_cast<int>(num(2, IDOK)));
         if (!b) return "nobutton";

@@ -129,6 +129,25 @@ class KilledRunTest(RecoveryCase):
         self.assertIsNone(self.msgbox(1500), "a clean end offers nothing")
         self.assertIn(kept[0], self.kept())
 
+    def test_the_offer_comes_after_a_start_up_box_is_answered(self):
+        editor = self.start_ready()
+        self.keys(editor, "kept while a box shows")
+        self.wait_copy_holds("kept while a box shows")
+        self.kill()
+        self.start(winpath(self.path("absent.rtf")))
+        box = self.msgbox(10000)
+        self.assertIsNotNone(box)
+        self.assertTrue(box[2].startswith("Cannot open file"), box[2])
+        # An offer shown inside this box's loop would come over it within a few of the loop's
+        # timer periods (10 ms); watched for a hundred of them.
+        end = time.time() + 1
+        while time.time() < end:
+            self.assertEqual(self.s.cmd("boxes", self.pid), "1", "no second box over the first")
+            time.sleep(0.02)
+        self.answer(box)
+        self.answer(self.offer(), 6)
+        self.assertEqual(self.editor_text(self.editor(), "kept while a box shows"), "kept while a box shows")
+
     def test_the_same_text_as_the_documents_file_is_not_offered(self):
         doc = self.path("same.txt")
         with open(doc, "wb") as f:
