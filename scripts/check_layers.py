@@ -24,7 +24,7 @@ ALLOWED = {
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^/"]+)/([^"]*)"', re.M)
 # Handles are released by their owners in widgets/Handles.h, nowhere else.
 RELEASE = re.compile(r'\b(DeleteObject|DeleteDC|ReleaseDC|CloseHandle|RegCloseKey|UnmapViewOfFile|LocalFree|'
-                     r'GlobalDeleteAtom|UnhookWindowsHookEx)\s*\(')
+                     r'GlobalDeleteAtom|UnhookWindowsHookEx|FindClose)\s*\(')
 OWNERS = "widgets/Handles.h"
 
 

@@ -7,6 +7,7 @@
 #include "rest/Descanso.h"
 #include "settings/Configuracion.h"
 #include "text/ContenidoTexto.h"
+#include "text/Recovery.h"
 #include "widgets/Win.h"
 #include "workspace/Principal.h"
 
@@ -109,11 +110,14 @@ int run() {
     fSplashScreen->FormCreate();
 
     if (!guarded(createWindows)) return 1;  // without its windows the program cannot run
+    recovery::installCrashHandlers(fContenidoTexto->rtText.hwnd);
 
     // Errors here (a registry value of the wrong type) abandon the rest of the
     // load but not the start-up.
     guarded([] { fConfiguracion->leeConfiguracion(); });
     fConfiguracion->markLoaded();
+    // Before any autosave can write: the last run's copy is kept aside.
+    guarded([] { recovery::start(fConfiguracion->live.ficheroTemporal); });
 
     fSplashScreen->showAndPaint();
     // The pause handles no message. A wait through the window system, rather
@@ -132,6 +136,8 @@ int run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // Only an end through the close handler comes here.
+    recovery::cleanEnd();
     DestroyWindow(fSplashScreen->hwnd);
     return static_cast<int>(msg.wParam);
 }

@@ -6,6 +6,7 @@
 #include "sound/Click.h"
 #include "text/Documents.h"
 #include "text/Editor.h"
+#include "text/Recovery.h"
 #include "text/core/StatusLine.h"
 
 #include <commctrl.h>
@@ -111,7 +112,14 @@ void TfContenidoTexto::show() {
     bool first = !shown_;
     shown_ = true;
     ShowWindow(hwnd, SW_SHOW);
-    if (first) documents::cargaPrimerFichero();  // FormShow
+    if (!first) return;
+    try {
+        documents::cargaPrimerFichero();  // FormShow
+    } catch (...) {
+        recovery::documentLoaded();  // a document that failed to load leaves the editor as it is
+        throw;
+    }
+    recovery::documentLoaded();
 }
 
 void TfContenidoTexto::setEditorBorder(int width) {

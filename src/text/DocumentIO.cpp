@@ -232,6 +232,23 @@ LoadedDocument loadInto(HWND re, const std::wstring& fileName) {
     return doc;
 }
 
+std::optional<ReadAside> readAside(HWND like, const std::wstring& fileName) {
+    wchar_t cls[64] = {};
+    GetClassNameW(like, cls, 64);
+    const HWND re = CreateWindowExW(0, cls, L"", ES_MULTILINE, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+    if (!re) return std::nullopt;
+    std::optional<ReadAside> read;
+    try {
+        SendMessageW(re, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        LoadedDocument doc = loadInto(re, fileName);
+        read = ReadAside{windowText(re), doc};
+    } catch (const Failure&) {
+    }
+    DestroyWindow(re);
+    return read;
+}
+
 DocumentLayout saveTo(HWND re, const std::wstring& fileName, DocumentLayout layout) {
     std::string bytes = fileBytes(re, layout);
     replaceFile(fileName, bytes);

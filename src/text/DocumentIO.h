@@ -3,6 +3,7 @@
 #include "text/core/DocumentFormat.h"
 #include "widgets/Win.h"
 
+#include <optional>
 #include <string>
 
 namespace tv::documents {
@@ -15,6 +16,14 @@ struct LoadedDocument {
 // Reads a file into the editor in the format its name selects, trying the
 // other format when that fails; the caret goes to the start. Throws Failure.
 LoadedDocument loadInto(HWND editor, const std::wstring& fileName);
+// A file read as loadInto reads it, into an editor of `like`'s kind that
+// nobody sees: the text it shows and how it is kept. Nothing when it cannot
+// be read.
+struct ReadAside {
+    std::wstring text;
+    LoadedDocument doc;
+};
+std::optional<ReadAside> readAside(HWND like, const std::wstring& fileName);
 // Writes the editor to fileName beside the old file and replaces it only once
 // the whole document is on disk, in `layout` (plain text: EncodePlainText).
 // Returns the layout written (its encoding may have become a Unicode one).

@@ -4,8 +4,10 @@
 #include "settings/Configuracion.h"
 #include "text/ContenidoTexto.h"
 #include "text/DocumentIO.h"
+#include "text/Recovery.h"
 #include "text/core/DocumentFormat.h"
 #include "text/core/RtfContent.h"
+#include "widgets/Errors.h"
 #include "widgets/Handles.h"
 
 #include <commdlg.h>
@@ -199,15 +201,40 @@ void cargaPrimerFichero() {
 
 void autosave() {
     // A tick served inside a start-up message box comes before the settings
-    // are read; failing on the not-yet-known name would end the autosave for
-    // the whole run.
-    if (!fConfiguracion->loaded) return;
-    const std::wstring& name = fConfiguracion->live.ficheroTemporal;
+    // are read, or before the command-line document is in the editor: the
+    // copy is written once it is.
+    if (!fConfiguracion->loaded || !recovery::documentReady()) {
+        recovery::autosaveDeferred();
+        return;
+    }
+    const std::wstring name = recovery::copyName(fConfiguracion->live.ficheroTemporal);
     // The copy sits beside the document; it must never overwrite the document itself.
     if (sameFile(name, sFicheroNombre)) return;
-    if (name.empty()) throw Failure(cannotCreate(name, ERROR_INVALID_NAME));
-    // The copy's format is its own name's; it does not change how the document is kept.
-    saveTo(editor(), name, LayoutForName(layout, name));
+    try {
+        if (name.empty()) throw Failure(cannotCreate(name, ERROR_INVALID_NAME));
+        recovery::keepAside();
+        // The copy's format is its own name's; it does not change how the document is kept.
+        saveTo(editor(), name, LayoutForName(layout, name));
+    } catch (...) {
+        // Told once, and tried again at the next interval: an error escaping
+        // here would end the timer for the rest of the run.
+        recovery::autosaveFailed(errorText(std::current_exception()));
+        return;
+    }
+    recovery::autosaveSucceeded(editor(), sFicheroNombre);
+}
+
+void openRecovered(const std::wstring& keptCopy, const std::wstring& name) {
+    loadInto(editor(), keptCopy);
+    // Saved back the way its own file was read; a new document's way when
+    // that file is gone.
+    const std::optional<ReadAside> own = name.empty() ? std::nullopt : readAside(editor(), name);
+    layout = own ? own->doc.layout : LayoutForName(DocumentLayout{}, name);
+    keepOriginal = own && own->doc.lostParts ? name : std::wstring();
+    lostParts = 0;
+    fContenidoTexto->documentReplaced();
+    sFicheroNombre = name;
+    fContenidoTexto->host->markChanged();
 }
 
 }  // namespace tv::documents

@@ -14,9 +14,12 @@ void bAbrirClick();
 void bGuardarClick();
 void bGuardarComoClick();
 void cargaPrimerFichero();
-void autosave();
+void autosave();  // jvtTemporizadorGuardadoAutomaticoTimer; reports its own failures, never throws
+// A text kept from a run that did not end normally, opened under the name its
+// document had (empty: unnamed) and marked changed, so Save puts it there.
+void openRecovered(const std::wstring& keptCopy, const std::wstring& name);
 // Tells the writer what of the document just loaded the editor could not
 // take; nothing when all of it was taken or it was told already.
-void tellLostParts();  // jvtTemporizadorGuardadoAutomaticoTimer
+void tellLostParts();
 
 }  // namespace tv::documents

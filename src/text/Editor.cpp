@@ -230,6 +230,10 @@ void readRegionalFormats() { regionalFormats(); }
 std::wstring dateTimeNow() {
     SYSTEMTIME st;
     GetLocalTime(&st);
+    return dateTimeText(st);
+}
+
+std::wstring dateTimeText(const SYSTEMTIME& st) {
     const RegionalFormats& f = regionalFormats();
     LocalTime t{st.wYear, st.wMonth, st.wDay, st.wDayOfWeek, st.wHour, st.wMinute, st.wSecond};
     return DateTimeText(f.shortDate, f.longTime, t, f.names);

@@ -74,6 +74,8 @@ private:
 
 // Current local date and time in the user's short date and long time formats.
 std::wstring dateTimeNow();
+// The same text for a given local time.
+std::wstring dateTimeText(const SYSTEMTIME& local);
 // Reads the user's formats now, at start-up, so later changes do not apply.
 void readRegionalFormats();
 

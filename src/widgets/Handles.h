@@ -59,6 +59,15 @@ struct KernelTraits {
 };
 using KernelHandle = Owned<KernelTraits>;
 
+// A folder listing of FindFirstFileW.
+struct FindTraits {
+    using Handle = HANDLE;
+    static HANDLE none() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void release(HANDLE h) { FindClose(h); }
+};
+using FindHandle = Owned<FindTraits>;
+
 using MappedView = Owned<ZeroIsNone<const void*, &UnmapViewOfFile>>;
 using RegistryKey = Owned<ZeroIsNone<HKEY, &RegCloseKey>>;
 // Memory the system allocated for a result (FormatMessage, CommandLineToArgvW).

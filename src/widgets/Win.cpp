@@ -329,12 +329,6 @@ std::map<HWND, Designed>& designedChildren() {
     return children;
 }
 
-std::wstring windowText(HWND h) {
-    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-    t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
-    return t;
-}
-
 // A designed rectangle at the density of `parent`, the fitted sides measured
 // with the font the child has there.
 RECT placed(HWND child, HWND parent, const Designed& d) {
@@ -358,6 +352,12 @@ void remember(HWND child, HWND parent, const Designed& d) {
     }
 }
 }  // namespace
+
+std::wstring windowText(HWND h) {
+    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+    t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
+    return t;
+}
 
 void applyDpi(HWND top, int dpi) {
     SetPropW(top, L"TvDpi", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));

@@ -48,6 +48,8 @@ std::wstring programFolder();  // ends in a backslash
 // The bytes of one of the program's own resources (RT_RCDATA by default); nothing when it is missing.
 std::optional<std::string_view> programResource(const wchar_t* name, const wchar_t* type = MAKEINTRESOURCEW(10));
 bool fileExists(const std::wstring& path);
+// The window's whole text.
+std::wstring windowText(HWND h);
 // Keeps the process's current folder across a file dialog: the open dialog
 // may move it to the chosen file's folder whatever its flags, and a relative
 // name elsewhere in the program would then mean another file.

@@ -10,6 +10,7 @@
 #include "sound/Ambient.h"
 #include "text/ContenidoTexto.h"
 #include "text/Documents.h"
+#include "text/Recovery.h"
 
 #include <commctrl.h>
 
@@ -261,9 +262,24 @@ LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         // An error in the close sequence (a failed save) leaves the program
-        // running, and so does a refused close.
-        if (FormClose()) DestroyWindow(hwnd);
+        // running, and so does a refused close; either way the question
+        // asked on behalf of a session end is answered now.
+        {
+            const bool closing = FormClose();
+            recovery::allowEndOfSession(hwnd);
+            if (closing) DestroyWindow(hwnd);
+        }
         return 0;
+    case WM_QUERYENDSESSION:
+        if (!hayCambios) return TRUE;
+        // The copy first: the session may end before the question is answered.
+        documents::autosave();
+        if (lp & ENDSESSION_CRITICAL) return TRUE;  // cannot be refused; the copy is recovered at the next start
+        // Refused for now: the shutdown screen shows why, and the close
+        // handler asks as for any other close request.
+        recovery::blockEndOfSession(hwnd);
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return FALSE;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return base(msg, wp, lp);

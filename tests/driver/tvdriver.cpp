@@ -415,6 +415,20 @@ std::string command(const std::vector<std::string>& a) {
             Sleep(10);
         }
     }
+    if (c == "boxes") {  // boxes <pid>: how many dialog boxes of the process are on screen
+        struct Count {
+            DWORD pid;
+            int n = 0;
+        } count{static_cast<DWORD>(num(1, 0))};
+        EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == c->pid && IsWindowVisible(h) && className(h) == L"#32770") ++c->n;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&count));
+        return std::to_string(count.n);
+    }
     if (c == "press") {  // press <dlg> <id>: click a dialog button
         HWND b = GetDlgItem(parseHwnd(arg(1)), static_cast<int>(num(2, IDOK)));
         if (!b) return "nobutton";
@@ -531,6 +545,20 @@ std::string command(const std::vector<std::string>& a) {
         WaitForSingleObject(p, 5000);
         CloseHandle(p);
         return "killed";
+    }
+    if (c == "crash") {  // crash <pid>: a thread of the program starts at an address that holds no code
+        HANDLE p = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                   PROCESS_VM_WRITE | PROCESS_VM_READ,
+                               FALSE, static_cast<DWORD>(num(1, 0)));
+        if (!p) return "noprocess";
+        // A real access violation inside the program, as a fault in its own code would give.
+        auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
+        HANDLE t = CreateRemoteThread(p, nullptr, 0, start, nullptr, 0, nullptr);
+        DWORD err = GetLastError();
+        CloseHandle(p);
+        if (!t) return "failed " + std::to_string(err);
+        CloseHandle(t);
+        return "done";
     }
     if (c == "launchtime") {  // launchtime <cwd> <cmd> [class]: ms from process creation to its window shown
         std::wstring cwd = widen(arg(1));

@@ -17,7 +17,8 @@ sys.path.insert(0, HERE)
 # Rough run time of each module in seconds, for sharing them out evenly.
 WEIGHT = {"test_sound_rest": 185, "test_configuration": 67, "test_panels": 64, "test_startup": 55,
           "test_documents": 160, "test_languages": 40, "test_package": 30,
-          "test_dpi": 60, "test_look": 30, "test_installer": 25, "test_spanish": 60, "test_run_command": 30}
+          "test_dpi": 60, "test_look": 30, "test_installer": 25, "test_spanish": 60, "test_run_command": 30,
+          "test_recovery": 90}
 
 
 def modules_named(only):

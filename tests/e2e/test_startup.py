@@ -166,6 +166,13 @@ class StartupTest(TolvaneCase):
         self.assertIsNotNone(box)
         self.assertEqual(box[2], "Invalid data type for 'sonido'")
         self.answer(box)
+        # The load stopped before the autosave's name: its first copy, once the document is in, is
+        # told to fail rather than left undone in silence.
+        box = self.msgbox()
+        self.assertIsNotNone(box)
+        self.assertTrue(box[2].startswith('Cannot create file ""'), box[2])
+        self.assertIn("tries again at the next interval", box[2])
+        self.answer(box)
         editor = self.editor()
         self.wait_visible("TfContenidoTexto")
         self.keys(editor, "ok")
