@@ -2,6 +2,7 @@
 #include "i18n/Resources.h"
 #include "settings/Configuracion.h"
 #include "sound/Ambient.h"
+#include "sound/SoundLog.h"
 #include "widgets/Handles.h"
 #include "workspace/Principal.h"
 
@@ -93,12 +94,18 @@ void TfPrincipal::MPFadeOut() {
     // From wherever the slider stands at exit: 250 steps of 2 take the
     // initial 500 to silence, and any lower level sooner.
     const FadePause pause;
+    int pauses = 0;
     fadeOut(volume, fConfiguracion->live.confSonido,
             [this](int level) {
                 setVolumen(level);  // a change of position applies the level itself
                 MPSetVolume(mp3Player, volume);
             },
-            [&pause](int ms) { pause(ms); });
+            [&](int ms) {
+                pause(ms);
+                ++pauses;
+            });
+    // Test seam: the exit's fade is seen from its steps, not from the clock.
+    if (soundlog::enabled()) soundlog::line("fade pauses=" + std::to_string(pauses));
 }
 
 }  // namespace tv

@@ -223,40 +223,41 @@ class EditorAndExitTest(TolvaneCase):
         self.keys(editor, "Hello world{ENTER}second")
         self.assertEqual(self.editor_text(editor, "Hello world\rsecond"), "Hello world\rsecond")
 
-    def timed_exit(self, window, after_keys=None):
-        """Seconds from Ctrl+Q to the end of the process, and its exit code."""
-        start = time.monotonic()
+    def exit_fades(self, window, after_keys=None):
+        """Ctrl+Q to the end of the process: its exit code, and the pauses of the fade it took (None
+        when it took none), from the sound log."""
         self.keys(window, "^q")
         if after_keys:
             after_keys()
         code = self.exit_code()
-        return time.monotonic() - start, code
+        pauses = None
+        if os.path.exists(self.log):
+            with open(self.log, encoding="utf-8") as f:
+                for line in f:
+                    if line.startswith("fade "):
+                        pauses = int(line.split("pauses=")[1])
+        return code, pauses
 
-    def wine_exit(self):
-        """Wine's own cost: a bare full-screen window that ends on Ctrl+Q, timed the same way."""
-        shutil.copy(os.path.join(harness.BUILD, "tvminimal.exe"), self.dir)
-        self.pid = self.s.cmd("launch", winpath(self.dir), '"%s"' % winpath(self.path("tvminimal.exe")))
-        seconds, code = self.timed_exit(self.wait_visible("TvMinimal"))
+    def start_logged(self):
+        self.log = self.path("sound.log")
+        self.pid = self.s.cmd("launchenv", winpath(self.dir), '"%s"' % winpath(self.path("Tolvane.exe")),
+                              "TOLVANE_TEST_MCI_LOG=" + winpath(self.log))
+        self.assertTrue(self.pid.isdigit(), self.pid)
+        self.wait_visible("TfContenidoTexto")
+        return self.editor()
+
+    def test_ctrl_q_without_changes_asks_nothing_fades_nothing_and_ends_with_code_0(self):
+        editor = self.start_logged()
+        code, pauses = self.exit_fades(editor)
         self.assertEqual(code, "0")
-        return seconds
+        self.assertIsNone(pauses, "no changes: no fade")
 
-    def test_ctrl_q_without_changes_ends_at_once_with_code_0(self):
-        baseline = self.wine_exit()
-        editor = self.start_ready()
-        seconds, code = self.timed_exit(editor)
-        self.assertEqual(code, "0")
-        print("exit without changes: %.3f s, Wine's bare window: %.3f s" % (seconds, baseline))
-        self.assertLess(seconds, baseline + 0.5, "no prompt, no fade: the program ends as a bare window does")
-
-    def test_exit_after_no_takes_the_fade_and_no_more(self):
-        baseline = self.wine_exit()
-        editor = self.start_ready()
+    def test_exit_after_no_takes_the_fade_of_251_pauses(self):
+        editor = self.start_logged()
         self.keys(editor, "draft")
-        seconds, code = self.timed_exit(editor, lambda: self.answer(self.msgbox(), 7))  # IDNO
+        code, pauses = self.exit_fades(editor, lambda: self.answer(self.msgbox(), 7))  # IDNO
         self.assertEqual(code, "0")
-        print("exit after No: %.3f s, Wine's bare window: %.3f s" % (seconds, baseline))
-        # 251 pauses of 1 ms, and the time it takes to answer the box.
-        self.assertLess(seconds, baseline + 1.5)
+        self.assertEqual(pauses, 251)
 
     def test_closing_the_text_window_ends_the_program(self):
         self.start_ready()
