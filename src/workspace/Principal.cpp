@@ -13,8 +13,19 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 
 namespace tv {
+
+namespace {
+// Test seam: TOLVANE_TEST_AUTOSAVE_MS sets the autosave interval alone, so that a
+// long run saves often while every other timer keeps its own pace.
+UINT autosaveInterval() {
+    const char* v = std::getenv("TOLVANE_TEST_AUTOSAVE_MS");
+    const long ms = v ? std::atol(v) : 0;
+    return ms > 0 ? static_cast<UINT>(ms) : 120000;
+}
+}  // namespace
 
 TfPrincipal* fPrincipal = nullptr;
 
@@ -27,7 +38,7 @@ void TfPrincipal::FormCreate() {
     DrawRounded(pEstilos);
     verResumen = false;
     jvtTemporizador = std::make_unique<PeriodicTimer>([this] { jvtTemporizadorTimer(); }, 60000);
-    jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
+    jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, autosaveInterval());
     temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
     ambient::create(hwnd);
     setVolumen(kVolumeMax / 2);  // setting the position applies it
@@ -220,6 +231,9 @@ void TfPrincipal::dpiChanged(int dpi) {
 }
 
 LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    // A long run's question from outside: how many GDI objects the program holds.
+    static const UINT liveGdiQuestion = RegisterWindowMessageW(L"TolvaneLiveGdiObjects");
+    if (msg == liveGdiQuestion && msg != 0) return liveGdiObjects;
     switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
