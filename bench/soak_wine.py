@@ -33,17 +33,6 @@ REST_SECONDS = 20
 KEYS_PER_SECOND = 5
 
 
-class Soak(harness.TolvaneCase):
-    """The program and the helpers the tests drive it with, outside a test run."""
-
-    def runTest(self):  # unittest wants one; the soak is driven from main()
-        pass
-
-    def __init__(self, session, folder):
-        super().__init__()
-        self.s, self.dir, self.pid = session, folder, None
-
-
 def rss_kb_from_proc(folder):
     """VmRSS of the Unix process running this folder's Tolvane.exe, None when not found."""
     exe = os.path.join(folder, "Tolvane.exe")
@@ -76,7 +65,7 @@ def main():
 
     s = harness.Session.get()
     folder = harness.program_folder(os.path.join(harness.WORK, "bench-soak"))
-    run = Soak(s, folder)
+    run = harness.Program(s, folder)
     log = os.path.join(folder, "sound.log")
     copy = os.path.join(folder, "tmp", "tolvane.tmp")
     rows = []

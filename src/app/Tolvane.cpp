@@ -115,6 +115,7 @@ int run() {
     fConfiguracion->markLoaded();
 
     fSplashScreen->showAndPaint();
+    fPrincipal->prefetchPicture();
     // The pause handles no message. A wait through the window system, rather
     // than Sleep, also lets Wine put what was painted on the screen: it shows
     // window contents only then. A message sent to us meanwhile ends that

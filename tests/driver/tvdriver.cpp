@@ -658,6 +658,9 @@ std::string command(const std::vector<std::string>& a) {
         for (ULONG i = 0; i < n; ++i) mine += e[i].pid == pid;
         return std::to_string(mine);
     }
+    if (c == "update") {  // update <hwnd>: returns once the window has painted what it had to paint
+        return UpdateWindow(parseHwnd(arg(1))) ? "done" : "failed";
+    }
     if (c == "stallwatch") {  // stallwatch <hwnd>: watch that window's thread (0: stop)
         gWatched = parseHwnd(arg(1));
         gWorstStallUs = 0;
