@@ -3,7 +3,9 @@ text window) visible, less the fixed 1000 ms splash pause, beside Wine's own
 cost for a bare window program (process creation to its window visible), all
 in one session, in turn. Prints figures; asserts nothing.
 
-    python3 bench/startup_wine.py [runs]
+    python3 bench/startup_wine.py [--runs 7] [--exe PATH]
+
+--exe starts another build of the program (a before/after figure, same machine).
 
 Settings compared, to tell where the time beyond the bare window goes:
   default settings   the ambient MP3 opened and played (the harness's null
@@ -11,6 +13,7 @@ Settings compared, to tell where the time beyond the bare window goes:
   sound off          the same without the ambient sound
   sound and picture off
 """
+import argparse
 import os
 import shutil
 import statistics
@@ -25,9 +28,14 @@ CONFIGS = (("default settings", {}), ("sound off", {"sonido": "0"}),
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 7
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--runs", type=int, default=7)
+    ap.add_argument("--exe", default=os.path.join(harness.BUILD, "Tolvane.exe"))
+    args = ap.parse_args()
+    runs = args.runs
     s = harness.Session.get()
     folder = harness.program_folder(os.path.join(harness.WORK, "bench-startup"))
+    shutil.copy(args.exe, os.path.join(folder, "Tolvane.exe"))
     # The program's own media, as a user has them (the fixtures are stand-ins of a few bytes).
     for m in harness.MEDIA:
         shutil.copy(os.path.join(harness.BUILD, "media", m), os.path.join(folder, "media", m))
