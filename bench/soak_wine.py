@@ -5,6 +5,7 @@ seconds, the panels shown and hidden every minute and a rest window every ten
 minutes. Prints figures; asserts nothing.
 
     python3 bench/soak_wine.py [--minutes 60] [--every 5] [--undo-limit N] [--autosave-ms 5000]
+                               [--rest-minutes 10] [--keys-per-second 5]
 
 Every `every` minutes it prints the resident memory, the GDI and USER object
 counts (GetGuiResources; "n/a" where the system gives no answer), the kernel
@@ -30,7 +31,6 @@ WORDS = ("the morning light fell across an empty desk while she wrote of rivers 
          "nobody had walked for years a letter waited under the lamp and outside the rain kept "
          "its patient count against the window until evening came").split()
 REST_SECONDS = 20
-KEYS_PER_SECOND = 5
 
 
 def rss_kb_from_proc(folder):
@@ -61,6 +61,7 @@ def main():
     ap.add_argument("--undo-limit", type=int, default=None)
     ap.add_argument("--autosave-ms", type=int, default=5000)
     ap.add_argument("--rest-minutes", type=int, default=10, help="writing minutes between rests")
+    ap.add_argument("--keys-per-second", type=float, default=5)
     args = ap.parse_args()
 
     s = harness.Session.get()
@@ -93,8 +94,8 @@ def main():
         if args.undo_limit is not None:
             s.cmd("send", editor, EM_SETUNDOLIMIT, args.undo_limit)
         s.cmd("stallwatch", s.cmd("find", "TfPrincipal", run.pid))
-        print("soak: %.0f minutes, reports every %.0f minutes; autosave every %d ms; rest every %d minutes for %d s%s"
-              % (args.minutes, args.every, args.autosave_ms, args.rest_minutes, REST_SECONDS,
+        print("soak: %.0f minutes at %.0f keys a second, reports every %.0f minutes; autosave every %d ms; rest every %d minutes for %d s%s"
+              % (args.minutes, args.keys_per_second, args.every, args.autosave_ms, args.rest_minutes, REST_SECONDS,
                  "" if args.undo_limit is None else "; undo limit %d" % args.undo_limit), flush=True)
         first = rss_kb_from_proc(folder)
         r0 = harness.parse_info(s.cmd("resources", run.pid))
@@ -126,11 +127,11 @@ def main():
                 x, y, w, h = run.rect(run.window("TfContenidoTexto"))
                 run.point(x + w // 2, y + h // 2)
             # One word a batch, paced to 5 keys a second overall; a new paragraph now and then.
-            ahead = keys / KEYS_PER_SECOND - (now - start - resting)
+            ahead = keys / args.keys_per_second - (now - start - resting)
             if ahead > 0:
                 time.sleep(ahead)
             word = rng.choice(WORDS) + " "
-            ops = [["type", "--delay", "100", word]]
+            ops = [["type", "--delay", str(max(10, int(500 / args.keys_per_second))), word]]
             if rng.random() < 0.06:
                 ops.append(["key", "Return"])
             r = s.cmd("focus", editor)

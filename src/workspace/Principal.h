@@ -48,6 +48,9 @@ public:
 
     // Ambient sound and key click (SoundCommands.cpp).
     void reproduceSonido();
+    // During the splash pause: the ambient file's device opened ahead of the
+    // first reproduceSonido, which then plays it (or shows why it cannot).
+    void openAmbientAhead();
     void bSonidoClick();
     void bTecladoClick();
     void sbVolumenChange();
@@ -141,6 +144,11 @@ private:
     FitSize pictureFit_;         // the size jpgFondo was decoded for
     std::optional<PictureSource> pictureSource_;  // what jpgFondo was decoded from
     std::future<DecodedPicture> prefetch_;
+    struct AmbientAhead {
+        std::wstring file;   // what was opened
+        std::wstring error;  // the open's failure, shown when the sound starts
+    };
+    std::optional<AmbientAhead> ambientAhead_;
     std::wstring reportedBadPicture;  // a broken picture is reported once, not at every reload
     bool closing_ = false;
 };
