@@ -3,13 +3,16 @@
 // typed into and saved through the program's own editor code. Prints figures
 // (medians unless said otherwise); asserts nothing.
 //
-//   large_docs_bench.exe [--reference] [--probe] [--probe-only] [--txt|--rtf] [--no-baseline] [KB ...]
+//   large_docs_bench.exe [--reference] [--probe] [--probe-only] [--txt|--rtf] [--no-baseline]
+//                        [--clear-up-to=KB] [KB ...]
 //
 // --reference counts with the line-by-line recount (one EM_GETLINE per display
 // line) instead of the status line's counter, to compare the two.
 // --probe also prints what single rich-edit messages cost on each document;
 // --probe-only opens each document and probes, nothing else. With
 // TV_BENCH_TRACE set, each refresh tells how many paragraphs it laid out.
+// --clear-up-to=KB (1024 by default) also times emptying the editor of each
+// document up to that size, which grows with the square of its paragraphs.
 // Beside every figure of the program stands Wine's own baseline where one
 // makes sense: a bare rich edit streaming, typing and saving the same.
 #include "text/DocumentIO.h"
@@ -35,6 +38,7 @@ namespace {
 
 bool reference = false;
 bool probeOnly = false;
+std::size_t clearUpTo = 1024;  // KB: documents up to this size are also emptied, timed
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -276,7 +280,11 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     const std::string data = makeDocument(kb * 1024, rtf);
     writeFile(in, data);
     std::printf("%zu KB %s (%s):\n", kb, rtf ? "rtf" : "txt", reference ? "line-by-line recount" : "status counter");
-    SetWindowTextW(h.re, L"");
+    // Each document goes into an editor of its own, as the program's first document
+    // does: emptying an editor of a long document is quadratic in Wine's rich edit
+    // (every run deleted looks its position up from the first paragraph), and
+    // after the 10 MB text document it did not end.
+    h.re = makeEditor(h.hwnd, false);
     h.tracker = editor::StatusTracker{};
     const double memBefore = residentMb();
 
@@ -290,6 +298,7 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
         probe(h.re);
         std::fflush(stdout);
         DeleteFileW(in.c_str());
+        DestroyWindow(h.re);
         return;
     }
     const double memOpen = residentMb();
@@ -371,6 +380,14 @@ void run(Host& h, std::size_t kb, bool rtf, bool withProbe, bool withBaseline) {
     std::printf("    save %.0f ms; resident memory %.0f MB before, %.0f MB open, %.0f MB counted\n", save, memBefore,
                 memOpen, memCounted);
     if (withProbe) probe(h.re);
+    if (clearUpTo >= kb) {
+        // What a New or an Open over this document costs the control before anything else.
+        t0 = Clock::now();
+        SetWindowTextW(h.re, L"");
+        std::printf("    emptying the editor (WM_SETTEXT \"\") %.0f ms\n", ms(Clock::now() - t0));
+    }
+    DestroyWindow(h.re);
+    h.re = nullptr;
     if (withBaseline) baseline(h.hwnd, data, rtf);
     std::fflush(stdout);
     DeleteFileW(in.c_str());
@@ -390,6 +407,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--no-baseline")) withBaseline = false;
         else if (!std::strcmp(argv[i], "--txt")) formats = {false};
         else if (!std::strcmp(argv[i], "--rtf")) formats = {true};
+        else if (!std::strncmp(argv[i], "--clear-up-to=", 14)) clearUpTo = static_cast<std::size_t>(std::atoi(argv[i] + 14));
         else sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
     }
     if (sizes.empty()) sizes = {100, 1024, 10240};
@@ -403,7 +421,6 @@ int main(int argc, char** argv) {
     gHost = &h;
     h.hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 1064, 672, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-    h.re = makeEditor(h.hwnd, false);
     pump();
     for (std::size_t kb : sizes)
         for (bool rtf : formats) run(h, kb, rtf, withProbe, withBaseline);

@@ -1,7 +1,7 @@
 """Large documents under Wine: runs large_docs_bench.exe on its own virtual
 display and Wine prefix and prints its figures. Asserts nothing.
 
-    python3 bench/large_docs_wine.py [--reference] [--probe] [--no-baseline] [KB ...]
+    python3 bench/large_docs_wine.py [--reference] [--probe] [--no-baseline] [--clear-up-to=KB] [KB ...]
 
 Default sizes: 100 KB, 1 MB and 10 MB, each as .txt and .rtf.
 """

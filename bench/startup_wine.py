@@ -1,14 +1,21 @@
-"""Start-up figure under Wine: time from process creation to the workspace
-window visible, less the fixed 1000 ms splash pause, beside Wine's own cost for
-a bare window program (process creation to its window visible). Prints figures;
-asserts nothing.
+"""Start-up figures under Wine: time from process creation to the editor (the
+text window) visible, less the fixed 1000 ms splash pause, beside Wine's own
+cost for a bare window program (process creation to its window visible), all
+in one session, in turn. Prints figures; asserts nothing.
 
-    python3 bench/startup_wine.py [runs] [--baseline OTHER.exe]
+    python3 bench/startup_wine.py [--runs 7] [--exe PATH] [--baseline OTHER.exe]
 
-With --baseline, another build of the program (an older commit's) is started
-alternately with this one in the same Wine session, so that both figures meet
-the same load of the machine.
+--exe starts another build of the program instead of this one. --baseline
+starts another build (an older commit's) alternately with this one in the same
+session, so that both figures meet the same load of the machine.
+
+Settings compared, to tell where the time beyond the bare window goes:
+  default settings   the ambient MP3 opened and played (the harness's null
+                     ALSA device), the default background picture
+  sound off          the same without the ambient sound
+  sound and picture off
 """
+import argparse
 import os
 import shutil
 import statistics
@@ -18,66 +25,78 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402
 
 SPLASH_MS = 1000
+CONFIGS = (("default settings", {}), ("sound off", {"sonido": "0"}),
+           ("sound and picture off", {"sonido": "0", "fondo": "0"}))
 
 
-def start_once(s, folder):
-    """Ms from process creation to the visible workspace, beyond the splash pause."""
+def program(name, exe):
+    """A program folder of its own holding `exe` and the program's own media, as a user has them
+    (the fixtures are stand-ins of a few bytes)."""
+    folder = harness.program_folder(os.path.join(harness.WORK, name))
+    shutil.copy(exe, os.path.join(folder, "Tolvane.exe"))
+    for m in harness.MEDIA:
+        shutil.copy(os.path.join(harness.BUILD, "media", m), os.path.join(folder, "media", m))
+    return folder
+
+
+def start_once(s, folder, values, name):
+    """Ms from process creation to the visible editor, beyond the splash pause."""
     s.cmd("regclear")
-    # Without a sound device the ambient MP3 fails to open, and its message box would
-    # hold the start-up up; the figure is about the program, not the box.
-    s.cmd("regset", "sonido", "sz", "0")
+    for k, v in values.items():
+        s.cmd("regset", k, "sz", v)
     exe = '"%s"' % harness.winpath(os.path.join(folder, "Tolvane.exe"))
-    pid, ms = s.cmd("launchtime", harness.winpath(folder), exe).split()
+    pid, ms = s.cmd("launchtime", harness.winpath(folder), exe, "TfContenidoTexto").split()
+    box = s.cmd("msgbox", pid, 0)
     s.cmd("kill", pid)
+    if float(ms) < 0 or box != "0":
+        raise RuntimeError("%s: no editor (%s ms), box %s" % (name, ms, box))
     return float(ms) - SPLASH_MS
 
 
-def summary(what, figures):
-    print("%s: median %.1f ms, min %.1f ms, max %.1f ms (%d runs)" %
-          (what, statistics.median(figures), min(figures), max(figures), len(figures)))
-
-
 def main():
-    args = sys.argv[1:]
-    baseline_exe = None
-    if "--baseline" in args:
-        at = args.index("--baseline")
-        baseline_exe = args[at + 1]
-        del args[at:at + 2]
-    runs = int(args[0]) if args else 7
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--runs", type=int, default=7)
+    ap.add_argument("--exe", default=os.path.join(harness.BUILD, "Tolvane.exe"))
+    ap.add_argument("--baseline", help="another build, started alternately with this one")
+    args = ap.parse_args()
     s = harness.Session.get()
-    folder = harness.program_folder(os.path.join(harness.WORK, "bench-startup"))
-    baseline_folder = None
-    if baseline_exe:
-        baseline_folder = harness.program_folder(os.path.join(harness.WORK, "bench-startup-baseline"))
-        shutil.copy(baseline_exe, os.path.join(baseline_folder, "Tolvane.exe"))
+    builds = [("this build", program("bench-startup", args.exe))]
+    if args.baseline:
+        builds.append(("baseline build", program("bench-startup-baseline", args.baseline)))
+    folder = builds[0][1]
     shutil.copy(os.path.join(harness.BUILD, "tvminimal.exe"), folder)
     bare = '"%s"' % harness.winpath(os.path.join(folder, "tvminimal.exe"))
-    beyond, baseline, wine = [], [], []
+    beyond = {(b, name): [] for b, _ in builds for name, _ in CONFIGS}
+    wine = []
     try:
-        for i in range(runs + 1):
-            # Each goes first every other run: neither always meets the other's aftermath.
-            base_ms = start_once(s, baseline_folder) if baseline_folder and i % 2 else None
-            ms = start_once(s, folder)
-            if baseline_folder and not i % 2:
-                base_ms = start_once(s, baseline_folder)
-            if i == 0:
-                continue  # the first start also warms Wine's caches
-            beyond.append(ms)
-            if base_ms is not None:
-                baseline.append(base_ms)
+        for i in range(args.runs + 1):
+            line = []
+            # Each build goes first every other run: neither always meets the other's aftermath.
+            order = builds if i % 2 == 0 else list(reversed(builds))
+            for name, values in CONFIGS:
+                for b, where in order:
+                    ms = start_once(s, where, values, name)
+                    if i:  # the first round also warms Wine's caches
+                        beyond[(b, name)].append(ms)
+                    line.append("%s%s %.0f" % (name, "" if len(builds) == 1 else " (%s)" % b, ms))
             bare_pid, bare_ms = s.cmd("launchtime", harness.winpath(folder), bare, "TvMinimal").split()
             s.cmd("kill", bare_pid)
+            if i == 0:
+                continue
             wine.append(float(bare_ms))
-            print("run %d: %.1f ms beyond the splash pause%s; bare window %.1f ms" %
-                  (i, ms, "" if base_ms is None else ", baseline %.1f ms" % base_ms, wine[-1]))
+            print("run %d beyond the splash pause, ms: %s; bare window %.0f" % (i, ", ".join(line), wine[-1]),
+                  flush=True)
     finally:
         s.close()
-    summary("startup beyond the splash pause", beyond)
-    if baseline:
-        summary("baseline build, the same way", baseline)
-    print("Wine's bare window program, to its window shown: median %.1f ms, min %.1f ms, max %.1f ms" %
-          (statistics.median(wine), min(wine), max(wine)))
+    base = statistics.median(wine)
+    print("Wine's bare window program, to its window shown: median %.1f ms, min %.1f ms, max %.1f ms (%d runs)" %
+          (base, min(wine), max(wine), len(wine)))
+    for b, _ in builds:
+        for name, _ in CONFIGS:
+            v = beyond[(b, name)]
+            print("%s: editor shown beyond the splash pause, %-22s median %.1f ms (bare window %+.1f ms), "
+                  "min %.1f, max %.1f" % (b, name + ":", statistics.median(v), statistics.median(v) - base,
+                                          min(v), max(v)))
 
 
 if __name__ == "__main__":

@@ -54,7 +54,7 @@ add_executable(tvdriver ${CMAKE_SOURCE_DIR}/tests/driver/tvdriver.cpp)
 target_compile_definitions(tvdriver PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(tvdriver PRIVATE -municode)
 target_link_options(tvdriver PRIVATE -municode -static -static-libgcc -static-libstdc++)
-target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32 version)
+target_link_libraries(tvdriver PRIVATE user32 advapi32 gdi32 comctl32 version psapi)
 
 file(GLOB I18N_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/i18n/*.cpp)
 

@@ -120,12 +120,20 @@ int run() {
     guarded([] { recovery::start(fConfiguracion->live.ficheroTemporal); });
 
     fSplashScreen->showAndPaint();
+    // The slowest steps of applying the settings run inside the pause: the
+    // picture is decoded on a thread of its own, and the ambient file's device
+    // (for which Wine builds a whole media graph) is opened once the splash is
+    // on screen; what either shows or plays keeps its place in inicializa.
+    fPrincipal->prefetchPicture();
     // The pause handles no message. A wait through the window system, rather
     // than Sleep, also lets Wine put what was painted on the screen: it shows
     // window contents only then. A message sent to us meanwhile ends that
     // wait early, unanswered; Sleep serves the rest of the second.
     const ULONGLONG pauseEnd = GetTickCount64() + 1000;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, 0);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, 0);
+    guarded([] { fPrincipal->openAmbientAhead(); });
+    if (const ULONGLONG now = GetTickCount64(); now < pauseEnd)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(pauseEnd - now), 0);
     if (const ULONGLONG now = GetTickCount64(); now < pauseEnd) Sleep(static_cast<DWORD>(pauseEnd - now));
     guarded([] { fPrincipal->inicializa(); });
     ShowWindow(fSplashScreen->hwnd, SW_HIDE);

@@ -2,6 +2,7 @@
 
 #include "sound/SoundLog.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tv {
@@ -105,7 +106,10 @@ void TMediaPlayer::Play() {
     const bool ended = playedToEnd_;
     playedToEnd_ = false;
     DWORD position = AutoRewind ? status(MCI_STATUS_POSITION) : 0;
-    if (ended && position == playStart_) {
+    // Wine's MP3 driver reports position 0 once a play has ended, wherever it
+    // ended: a play that lasted a while did play, though the position did not move.
+    const DWORD lasted = GetTickCount() - playStartedAt_;
+    if (ended && position == playStart_ && lasted < std::min<DWORD>(100, length_ / 2)) {
         // The last play moved nothing: there is nothing to play at all.
         Error = MCIERR_FILE_READ;
         return;
@@ -117,6 +121,7 @@ void TMediaPlayer::Play() {
         position = 0;
     }
     playStart_ = position;
+    playStartedAt_ = GetTickCount();
     MCI_PLAY_PARMS p{};
     p.dwCallback = reinterpret_cast<DWORD_PTR>(hwnd);
     Error = send("MCI_PLAY", DeviceID, MCI_PLAY, takeNotifyFlag(), &p);
@@ -129,8 +134,10 @@ LRESULT TMediaPlayer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (soundlog::enabled())
             soundlog::line("MM_MCINOTIFY dev=" + std::to_string(from) + " value=" + soundlog::hex(wp, 1));
         // A notice from a device closed since (the switch turned the sound
-        // off, or the file was started anew) concerns no play of ours.
-        if (!open_ || from != DeviceID) return 0;
+        // off, or the file was started anew) concerns no play of ours. Wine's
+        // MCI driver for MP3 names no device in its notices (device 0): such a
+        // notice is the open device's, or the loop would end after one play.
+        if (!open_ || (from != DeviceID && from != 0)) return 0;
         switch (wp) {
         case MCI_NOTIFY_SUCCESSFUL: NotifyValue = MPNotifyValue::Successful; playedToEnd_ = true; break;
         case MCI_NOTIFY_SUPERSEDED: NotifyValue = MPNotifyValue::Superseded; break;

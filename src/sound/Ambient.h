@@ -64,6 +64,7 @@ private:
     DWORD length_ = 0;
     bool playedToEnd_ = false;  // the last play's notice was a successful end
     DWORD playStart_ = 0;       // where the last play began
+    DWORD playStartedAt_ = 0;   // and when (GetTickCount)
 };
 
 extern TMediaPlayer mp3Player;

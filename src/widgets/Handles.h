@@ -7,52 +7,73 @@
 
 namespace tv {
 
+// GDI objects the owners below hold now (and memory DCs): a long run watches
+// this count, as the system's own (GetGuiResources) is not answered everywhere.
+inline long liveGdiObjects = 0;
+
 // Owns one handle; Traits says what "none" is and how to release it.
 template <typename Traits>
 class Owned {
 public:
     using Handle = typename Traits::Handle;
     Owned() = default;
-    explicit Owned(Handle h) : h_(h) {}
+    explicit Owned(Handle h) : h_(h) { counted(h_, 1); }
     ~Owned() { reset(); }
-    Owned(Owned&& o) noexcept : h_(o.release()) {}
+    Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, Traits::none())) {}
     Owned& operator=(Owned&& o) noexcept {
-        if (this != &o) reset(o.release());
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, Traits::none());
+        }
         return *this;
     }
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
 
     void reset(Handle h = Traits::none()) {
-        if (Traits::valid(h_)) Traits::release(h_);
+        if (Traits::valid(h_)) {
+            Traits::release(h_);
+            counted(h_, -1);
+        }
         h_ = h;
+        counted(h_, 1);
     }
-    Handle release() { return std::exchange(h_, Traits::none()); }
+    // Ownership handed on (to the system, as SetWindowRgn takes a region).
+    Handle release() {
+        counted(h_, -1);
+        return std::exchange(h_, Traits::none());
+    }
     Handle get() const { return h_; }
     explicit operator bool() const { return Traits::valid(h_); }
 
 private:
+    static void counted(Handle h, long n) {
+        if constexpr (Traits::gdi)
+            if (Traits::valid(h)) liveGdiObjects += n;
+    }
     Handle h_ = Traits::none();
 };
 
 // A handle that is none when zero, given back to the system by Release.
-template <typename H, auto Release>
+template <typename H, auto Release, bool Gdi = false>
 struct ZeroIsNone {
     using Handle = H;
+    static constexpr bool gdi = Gdi;
     static H none() { return H{}; }
     static bool valid(H h) { return h != H{}; }
     static void release(H h) { Release(h); }
 };
 
-using Font = Owned<ZeroIsNone<HFONT, &DeleteObject>>;
-using Brush = Owned<ZeroIsNone<HBRUSH, &DeleteObject>>;
-using Pen = Owned<ZeroIsNone<HPEN, &DeleteObject>>;
-using Bitmap = Owned<ZeroIsNone<HBITMAP, &DeleteObject>>;
-using Region = Owned<ZeroIsNone<HRGN, &DeleteObject>>;
+using Font = Owned<ZeroIsNone<HFONT, &DeleteObject, true>>;
+using Brush = Owned<ZeroIsNone<HBRUSH, &DeleteObject, true>>;
+using Pen = Owned<ZeroIsNone<HPEN, &DeleteObject, true>>;
+using Bitmap = Owned<ZeroIsNone<HBITMAP, &DeleteObject, true>>;
+using Region = Owned<ZeroIsNone<HRGN, &DeleteObject, true>>;
 
 // Files, mappings and the other kernel objects: null and INVALID_HANDLE_VALUE both mean none.
 struct KernelTraits {
     using Handle = HANDLE;
+    static constexpr bool gdi = false;
     static HANDLE none() { return nullptr; }
     static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void release(HANDLE h) { CloseHandle(h); }
@@ -98,9 +119,14 @@ private:
 // A memory device context compatible with another one.
 class MemoryDC {
 public:
-    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {
+        if (dc_) ++liveGdiObjects;
+    }
     ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_) {
+            DeleteDC(dc_);
+            --liveGdiObjects;
+        }
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;

@@ -14,8 +14,20 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 
 namespace tv {
+
+namespace {
+// Test seam: TOLVANE_TEST_AUTOSAVE_MS sets the autosave interval alone, so that a
+// long run saves often while every other timer keeps its own pace.
+UINT autosaveInterval() {
+    const char* v = std::getenv("TOLVANE_TEST_AUTOSAVE_MS");
+    const long ms = v ? std::atol(v) : 0;
+    return ms > 0 ? static_cast<UINT>(ms) : 120000;
+}
+}  // namespace
 
 TfPrincipal* fPrincipal = nullptr;
 
@@ -28,7 +40,7 @@ void TfPrincipal::FormCreate() {
     DrawRounded(pEstilos);
     verResumen = false;
     jvtTemporizador = std::make_unique<PeriodicTimer>([this] { jvtTemporizadorTimer(); }, 60000);
-    jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, 120000);
+    jvtTemporizadorGuardadoAutomatico = std::make_unique<PeriodicTimer>([] { documents::autosave(); }, autosaveInterval());
     temporizadorResumen = std::make_unique<PeriodicTimer>([] { fContenidoTexto->refreshStatus(); }, 1000);
     ambient::create(hwnd);
     setVolumen(kVolumeMax / 2);  // setting the position applies it
@@ -40,25 +52,78 @@ bool TfPrincipal::pictureShown() const {
            !jpgFondo->empty();
 }
 
+namespace {
+// What a picture file is now: a reload of a file that is the same by name, size
+// and last write, for the same size shown, gives the same picture.
+std::optional<PictureSource> pictureSourceOf(const std::wstring& path, FitSize fit) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return std::nullopt;
+    return PictureSource{path, (ULONGLONG{a.nFileSizeHigh} << 32) | a.nFileSizeLow,
+                         (ULONGLONG{a.ftLastWriteTime.dwHighDateTime} << 32) | a.ftLastWriteTime.dwLowDateTime, fit};
+}
+
+DecodedPicture decodePicture(const std::wstring& path, FitSize fit) {
+    DecodedPicture d;
+    d.source = pictureSourceOf(path, fit);
+    try {
+        const std::string data = readWholeFile(path);
+        std::string reason;
+        d.image = decodeJpeg(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &reason, fit);
+        d.why.assign(reason.begin(), reason.end());  // libjpeg's reasons are ASCII
+    } catch (const Failure& e) {
+        d.why = e.text();
+    }
+    return d;
+}
+}  // namespace
+
+bool PictureSource::operator==(const PictureSource& o) const {
+    return path == o.path && size == o.size && written == o.written && fit.width == o.fit.width &&
+           fit.height == o.fit.height;
+}
+
+void TfPrincipal::prefetchPicture() {
+    const LiveSettings& s = fConfiguracion->live;
+    if (!(s.confImagenFondo && !s.ficheroImagenFondo.empty() && fileExists(s.ficheroImagenFondo))) return;
+    // Decoding touches nothing of the windows: it runs during the splash pause,
+    // and the reload that comes after takes its result.
+    prefetch_ = std::async(std::launch::async, decodePicture, s.ficheroImagenFondo, pictureFit());
+}
+
 void TfPrincipal::pintaFondo() {
     const LiveSettings& s = fConfiguracion->live;
     if (!(fileExists(s.ficheroImagenFondo) && s.confImagenFondo && !s.ficheroImagenFondo.empty())) return;
-    jpgFondo.reset();
-    std::wstring why;
-    try {
-        std::string data = readWholeFile(s.ficheroImagenFondo);
-        std::string reason;
-        jpgFondo = decodeJpeg(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &reason);
-        why.assign(reason.begin(), reason.end());  // libjpeg's reasons are ASCII
-    } catch (const Failure& e) {
-        why = e.text();
-    }
+    const FitSize fit = pictureFit();
+    const std::optional<PictureSource> now = pictureSourceOf(s.ficheroImagenFondo, fit);
+    // Switched off and on again over the same file: the picture held is what a reload would give.
+    if (jpgFondo && now && pictureSource_ == now) return;
+    DecodedPicture d;
+    if (prefetch_.valid()) d = prefetch_.get();
+    if (!(d.source && d.source == now)) d = decodePicture(s.ficheroImagenFondo, fit);
+    // Decoded for the size it is shown at, not kept at a camera's 24 megapixels.
+    pictureFit_ = fit;
+    jpgFondo = std::move(d.image);
+    pictureSource_ = jpgFondo ? d.source : std::nullopt;
     if (!jpgFondo && reportedBadPicture != s.ficheroImagenFondo) {
         // The colour is painted instead; say so once for this file.
         reportedBadPicture = s.ficheroImagenFondo;
-        ShowMessage(L"The background image \"" + s.ficheroImagenFondo + L"\" cannot be shown (" + why +
+        ShowMessage(L"The background image \"" + s.ficheroImagenFondo + L"\" cannot be shown (" + d.why +
                     L"). The background colour is used instead.");
     }
+}
+
+FitSize TfPrincipal::pictureFit() const {
+    // The workspace covers its monitor; before it is placed, the monitor says how large it will be.
+    RECT c{};
+    GetClientRect(hwnd, &c);
+    FitSize fit{c.right - c.left, c.bottom - c.top};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) {
+        fit.width = std::max<int>(fit.width, mi.rcMonitor.right - mi.rcMonitor.left);
+        fit.height = std::max<int>(fit.height, mi.rcMonitor.bottom - mi.rcMonitor.top);
+    }
+    return fit;
 }
 
 void TfPrincipal::FormPaint(HDC dc, const RECT& clip) {
@@ -101,6 +166,14 @@ void TfPrincipal::setColor(int c) {
 }
 
 void TfPrincipal::FormResize() {
+    if (pictureShown()) {
+        // Larger than the picture was decoded for (another monitor): decoded again, as sharp as before.
+        const FitSize now = pictureFit();
+        if (now.width > pictureFit_.width || now.height > pictureFit_.height) {
+            pintaFondo();
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+    }
     if (!fContenidoTexto || !fContenidoTexto->hwnd || !fAyuda || !fAyuda->hwnd) return;
     RECT t = fContenidoTexto->bounds();
     auto layOut = [&] {
@@ -223,6 +296,9 @@ void TfPrincipal::dpiChanged(int dpi) {
 }
 
 LRESULT TfPrincipal::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    // A long run's question from outside: how many GDI objects the program holds.
+    static const UINT liveGdiQuestion = RegisterWindowMessageW(L"TolvaneLiveGdiObjects");
+    if (msg == liveGdiQuestion && msg != 0) return liveGdiObjects;
     switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {

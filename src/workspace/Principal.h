@@ -9,11 +9,26 @@
 #include "widgets/core/JpegImage.h"
 #include "workspace/core/HandleGeometry.h"
 
+#include <future>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tv {
+
+// A picture file as it is now, for the size it is shown at.
+struct PictureSource {
+    std::wstring path;
+    ULONGLONG size = 0, written = 0;  // bytes; last write (FILETIME)
+    FitSize fit;
+    bool operator==(const PictureSource& o) const;
+};
+struct DecodedPicture {
+    std::optional<PictureSource> source;
+    std::optional<Image> image;
+    std::wstring why;  // when there is no image
+};
 
 class TfPrincipal : public Window, public TextHost {
 public:
@@ -21,6 +36,7 @@ public:
     void inicializa();
     bool FormClose();  // false: the close is refused and both windows stay
     void pintaFondo();
+    void prefetchPicture();  // the picture pintaFondo will want, decoded meanwhile on a thread of its own
     void FormPaint(HDC dc, const RECT& clip);
     void FormResize();
     void FormKeyDown(WORD& key, bool shift, bool ctrl, bool alt) override;
@@ -32,6 +48,9 @@ public:
 
     // Ambient sound and key click (SoundCommands.cpp).
     void reproduceSonido();
+    // During the splash pause: the ambient file's device opened ahead of the
+    // first reproduceSonido, which then plays it (or shows why it cannot).
+    void openAmbientAhead();
     void bSonidoClick();
     void bTecladoClick();
     void sbVolumenChange();
@@ -121,6 +140,15 @@ private:
     SolidBrush background_;    // the workspace colour
     bool pictureShown() const;
     std::optional<Image> jpgFondo;
+    FitSize pictureFit() const;  // the size the picture is shown at
+    FitSize pictureFit_;         // the size jpgFondo was decoded for
+    std::optional<PictureSource> pictureSource_;  // what jpgFondo was decoded from
+    std::future<DecodedPicture> prefetch_;
+    struct AmbientAhead {
+        std::wstring file;   // what was opened
+        std::wstring error;  // the open's failure, shown when the sound starts
+    };
+    std::optional<AmbientAhead> ambientAhead_;
     std::wstring reportedBadPicture;  // a broken picture is reported once, not at every reload
     bool closing_ = false;
 };

@@ -6,21 +6,44 @@
 #include "widgets/Handles.h"
 #include "workspace/Principal.h"
 
+#include <utility>
+
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002  // synchapi.h of Windows 10 1803
 #endif
 
 namespace tv {
 
+void TfPrincipal::openAmbientAhead() {
+    const LiveSettings& s = fConfiguracion->live;
+    const std::wstring& P = s.ficheroSonidoAmbiente;
+    if (!(s.cambioFicheroSonido && fileExists(P) && s.confSonido && !P.empty())) return;
+    ambientAhead_.emplace();
+    ambientAhead_->file = P;
+    try {
+        mp3Player.Close();
+        mp3Player.FileName = P;
+        mp3Player.Open();
+    } catch (const Failure& e) {
+        ambientAhead_->error = e.text();
+    }
+}
+
 void TfPrincipal::reproduceSonido() {
     const LiveSettings& s = fConfiguracion->live;
     const std::wstring P = s.ficheroSonidoAmbiente;
+    // The start-up's open, done during the splash pause, serves the first start of the same file.
+    std::optional<AmbientAhead> ahead = std::exchange(ambientAhead_, std::nullopt);
+    if (ahead && (ahead->file != P || (ahead->error.empty() && !mp3Player.isOpen()))) ahead.reset();
     if (fileExists(P) && s.confSonido && !P.empty()) {
         try {
-            // Always from the beginning, also when the same file is playing.
-            mp3Player.Close();
-            mp3Player.FileName = P;
-            mp3Player.Open();
+            if (ahead && !ahead->error.empty()) throw Failure(ahead->error);
+            if (!ahead) {
+                // Always from the beginning, also when the same file is playing.
+                mp3Player.Close();
+                mp3Player.FileName = P;
+                mp3Player.Open();
+            }
             // A fresh device plays at its own level, whatever the slider shows;
             // the slider is what the user chose, so the device is given it.
             MPSetVolume(mp3Player, volume);

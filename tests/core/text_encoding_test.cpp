@@ -46,7 +46,7 @@ TEST(TextEncoding, DetectsTheEncodingAFileWasWrittenIn) {
         {"\xF0\x9F\x98\x80", TextEncoding::Utf8},                     // four-byte sequence
         {"\xEF\xBB\xBF", TextEncoding::Utf8Bom},
         {"\xEF\xBB\xBFplain", TextEncoding::Utf8Bom},
-        {"\xEF\xBB\xBF\xE9", TextEncoding::Utf8Bom},  // the mark decides, even before bad bytes
+        {"\xEF\xBB\xBF\xE9", TextEncoding::Ansi},     // a mark over bytes that are no UTF-8: kept as bytes
         {std::string("\xFF\xFE" "A\0", 4), TextEncoding::Utf16LeBom},
         {"\xFF\xFE", TextEncoding::Utf16LeBom},
         {std::string("\xFF\xFE" "A", 3), TextEncoding::Ansi},  // odd length: not UTF-16
@@ -78,6 +78,20 @@ TEST(TextEncoding, UnicodeFilesRoundTripByteForByte) {
         EXPECT_EQ(back.bytes, file);
         EXPECT_EQ(back.encoding, e);
     }
+}
+
+// Found by the fuzzer: a UTF-8 mark over a broken sequence. Read as UTF-8, the
+// broken bytes became U+FFFD and a save wrote other bytes than the file held.
+TEST(TextEncoding, AMarkedFileWithBytesThatAreNoUtf8IsWrittenBackAsItWasRead) {
+    Latin1 ansi;
+    const std::string file = "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e \xE2\x80\x93 \xE2\x80\x9Cquotes\xE2W\x80\x9D\r\nSlindeoc ne\r\n";
+    const TextEncoding e = DetectTextEncoding(file);
+    ASSERT_EQ(name(e), std::string("Ansi"));
+    std::u16string text;  // as the code page reads it: one character a byte
+    for (unsigned char c : file) text.push_back(c);
+    const EncodedText back = EncodePlainText(text, e, ansi);
+    EXPECT_EQ(back.bytes, file);
+    EXPECT_EQ(name(back.encoding), std::string("Ansi"));
 }
 
 TEST(TextEncoding, DecodingLeavesTheMarkOut) {

@@ -6,6 +6,7 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -216,6 +217,36 @@ void startInputHooks() {
     }).detach();
     WaitForSingleObject(ready, 5000);
     CloseHandle(ready);
+}
+
+// A watcher of a window's thread: a round trip every 100 ms from a thread of
+// its own, so that a stall shows while the driver waits on something else.
+std::atomic<HWND> gWatched{nullptr};
+std::atomic<long long> gWorstStallUs{0}, gStallSamples{0};
+void startStallWatch() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    std::thread([] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        for (;;) {
+            if (HWND h = gWatched.load()) {
+                LARGE_INTEGER t0, t1;
+                DWORD_PTR r = 0;
+                QueryPerformanceCounter(&t0);
+                // Far longer than any stall worth reporting; a window gone ends the watch.
+                if (!SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &r) && !IsWindow(h))
+                    gWatched.compare_exchange_strong(h, nullptr);
+                QueryPerformanceCounter(&t1);
+                const long long us = (t1.QuadPart - t0.QuadPart) * 1000000 / f.QuadPart;
+                long long worst = gWorstStallUs.load();
+                while (us > worst && !gWorstStallUs.compare_exchange_weak(worst, us)) {}
+                ++gStallSamples;
+            }
+            Sleep(100);
+        }
+    }).detach();
 }
 
 // Handles of the processes this driver started, so an exit code can be read
@@ -647,6 +678,104 @@ std::string command(const std::vector<std::string>& a) {
         };
         if (n <= 0) return "none";
         return "key " + stats(key) + " | roundtrip " + stats(null);
+    }
+    if (c == "resources") {  // resources <pid>: gdi=N user=N handles=N rss=KB (-1 where the system gives no answer)
+        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(num(1, 0)));
+        if (!p) return "gone";
+        // GetGuiResources answers 0 with an error set when it cannot count.
+        auto gui = [&](DWORD what) {
+            SetLastError(0);
+            DWORD n = GetGuiResources(p, what);
+            return n == 0 && GetLastError() != 0 ? -1LL : static_cast<long long>(n);
+        };
+        DWORD handles = 0;
+        const long long kernel = GetProcessHandleCount(p, &handles) ? static_cast<long long>(handles) : -1;
+        PROCESS_MEMORY_COUNTERS pmc{sizeof pmc};
+        const long long rss = GetProcessMemoryInfo(p, &pmc, sizeof pmc) ? static_cast<long long>(pmc.WorkingSetSize / 1024) : -1;
+        std::string out = "gdi=" + std::to_string(gui(GR_GDIOBJECTS)) + " user=" + std::to_string(gui(GR_USEROBJECTS)) +
+                          " handles=" + std::to_string(kernel) + " rss=" + std::to_string(rss);
+        CloseHandle(p);
+        return out;
+    }
+    if (c == "ping") {  // ping <hwnd>: microseconds of one round trip through the window's thread, -1 on a 10 s timeout
+        LARGE_INTEGER f, t0, t1;
+        QueryPerformanceFrequency(&f);
+        QueryPerformanceCounter(&t0);
+        DWORD_PTR r = 0;
+        const bool ok = SendMessageTimeoutW(parseHwnd(arg(1)), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+        QueryPerformanceCounter(&t1);
+        return ok ? std::to_string((t1.QuadPart - t0.QuadPart) * 1000000 / f.QuadPart) : "-1";
+    }
+    if (c == "liveobjects") {  // liveobjects <hwnd>: the GDI objects the program says it holds, -1 on no answer
+        static const UINT question = RegisterWindowMessageW(L"TolvaneLiveGdiObjects");
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutW(parseHwnd(arg(1)), question, 0, 0, SMTO_NORMAL, 10000, &r)) return "-1";
+        return std::to_string(static_cast<long long>(r));
+    }
+    if (c == "windows") {  // windows <pid>: the windows of a process, children and message-only ones too
+        struct Count {
+            DWORD pid;
+            long n = 0;
+        } count{static_cast<DWORD>(num(1, 0))};
+        auto top = [](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == c->pid) {
+                ++c->n;
+                EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL {
+                    ++reinterpret_cast<Count*>(l)->n;
+                    return TRUE;
+                }, lp);
+            }
+            return TRUE;
+        };
+        EnumWindows(top, reinterpret_cast<LPARAM>(&count));
+        for (HWND m = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); m;
+             m = FindWindowExW(HWND_MESSAGE, m, nullptr, nullptr))
+            top(m, reinterpret_cast<LPARAM>(&count));
+        return std::to_string(count.n);
+    }
+    if (c == "handles") {  // handles <pid>: the kernel handles the system lists for a process, -1 when it lists none
+        using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+        static const auto query = reinterpret_cast<Query>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+        struct Entry {
+            ULONG pid;
+            BYTE type, flags;
+            USHORT value;
+            PVOID object;
+            ULONG access;
+        };
+        const ULONG pid = static_cast<ULONG>(num(1, 0));
+        std::vector<BYTE> buf(1 << 20);
+        LONG status = 0;
+        for (int i = 0; i < 8; ++i) {
+            ULONG need = 0;
+            status = query ? query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()), &need) : -1;
+            if (status != static_cast<LONG>(0xC0000004)) break;  // STATUS_INFO_LENGTH_MISMATCH
+            buf.resize(std::max<size_t>(need + 65536, buf.size() * 2));
+        }
+        if (status != 0) return "-1";
+        const ULONG n = *reinterpret_cast<ULONG*>(buf.data());
+        const auto* e = reinterpret_cast<const Entry*>(buf.data() + sizeof(ULONG_PTR));
+        long mine = 0;
+        for (ULONG i = 0; i < n; ++i) mine += e[i].pid == pid;
+        return std::to_string(mine);
+    }
+    if (c == "update") {  // update <hwnd>: returns once the window has painted what it had to paint
+        return UpdateWindow(parseHwnd(arg(1))) ? "done" : "failed";
+    }
+    if (c == "stallwatch") {  // stallwatch <hwnd>: watch that window's thread (0: stop)
+        gWatched = parseHwnd(arg(1));
+        gWorstStallUs = 0;
+        gStallSamples = 0;
+        startStallWatch();
+        return "done";
+    }
+    if (c == "stall") {  // the longest round trip (us) and the number of round trips since the last question
+        const std::string out = std::to_string(gWorstStallUs.exchange(0)) + " " + std::to_string(gStallSamples.exchange(0));
+        return out;
     }
     if (c == "regclear") {
         RegDeleteTreeW(HKEY_CURRENT_USER, kKey);

@@ -1,6 +1,9 @@
 """What a person sees of the panels' pictures, the status bar and the editor's border, from the display's pixels."""
 
-from harness import TolvaneCase, dark
+import os
+import subprocess
+
+from harness import TolvaneCase, dark, winpath
 
 WHITE = "ffffff"
 # A pale green text area (0x00BBGGRR), shown opaque so the screen holds its exact colour.
@@ -161,3 +164,60 @@ class LookTest(TolvaneCase):
         seen = self.drawn(lambda screen: screen.colours(x + 6, y, w - 6, h, 1), lambda seen: set(seen) == {AREA_HEX})
         self.assertEqual(set(seen), {AREA_HEX}, "nothing left of the text or its highlight: %s" %
                          sorted(seen.items(), key=lambda kv: -kv[1])[:4])
+
+
+def write_jpeg(path, width, height, row):
+    """A JPEG of `height` copies of one row of (r, g, b) pixels given by row(x), made with cjpeg."""
+    line = b"".join(bytes(row(x)) for x in range(width))
+    ppm = path + ".ppm"
+    with open(ppm, "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (width, height) + line * height)
+    subprocess.run(["cjpeg", "-quality", "95", "-outfile", path, ppm], check=True)
+    os.remove(ppm)
+
+
+class PictureTest(TolvaneCase):
+    ROW = 700  # below the text window and the panels
+    start_placed = LookTest.start_placed
+
+    def test_a_picture_larger_than_the_screen_shows_as_sharp_as_the_screen_allows(self):
+        # 2560 x 1600 onto 1280 x 800: stripes 8 pixels wide must come out 4 wide, not a grey blur;
+        # the right half is red.
+        picture = self.path("large.jpg")
+        write_jpeg(picture, 2560, 1600, lambda x: (255, 0, 0) if x >= 1280 else (0, 0, 0) if x // 8 % 2 else
+                   (255, 255, 255))
+        self.point(450, 250)  # on the editor: the panels stay hidden
+        self.start_placed(fichero_fondo=winpath(picture))
+
+        def stripes(screen):
+            row = [screen.pixel(x, self.ROW) for x in range(8, 600)]
+            dark_ones = sum(1 for c in row if dark(c))
+            light_ones = sum(1 for c in row if light(c))
+            changes = sum(1 for a, b in zip(row, row[1:]) if dark(a) != dark(b))
+            return dark_ones, light_ones, changes
+        screen = self.drawn(lambda screen: screen, lambda screen: stripes(screen)[2] >= 120)
+        dark_ones, light_ones, changes = stripes(screen)
+        self.assertGreaterEqual(changes, 120, "stripes 4 pixels wide: about 148 edges in 592 pixels")
+        self.assertGreater(dark_ones, 592 // 3)
+        self.assertGreater(light_ones, 592 // 3)
+        red = screen.pixel(1000, self.ROW)
+        self.assertTrue(int(red[0:2], 16) > 0xC0 and int(red[2:4], 16) < 0x40 and int(red[4:6], 16) < 0x40, red)
+
+    def test_switching_the_picture_on_again_shows_the_file_as_it_is_then(self):
+        picture = self.path("picture.jpg")
+        write_jpeg(picture, 320, 200, lambda x: (0, 0, 255))
+        self.point(450, 250)
+        editor = self.start_placed(fichero_fondo=winpath(picture))
+
+        def shows(expected):
+            def near(c):
+                return all(abs(int(c[i:i + 2], 16) - v) < 0x30 for i, v in zip((0, 2, 4), expected))
+            return self.drawn(lambda screen: screen.pixel(50, self.ROW), near)
+        blue = shows((0, 0, 255))
+        self.assertTrue(int(blue[4:6], 16) > 0xC0 and int(blue[2:4], 16) < 0x40, blue)
+        self.keys(editor, "^p")  # off
+        self.assertEqual(self.wait_reg("fondo", "sz 0"), "sz 0")
+        write_jpeg(picture, 320, 200, lambda x: (0, 255, 0))
+        self.keys(editor, "^p")  # on: read again
+        green = shows((0, 255, 0))
+        self.assertTrue(int(green[2:4], 16) > 0xC0 and int(green[4:6], 16) < 0x40, green)

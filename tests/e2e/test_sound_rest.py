@@ -181,6 +181,15 @@ class AmbientMp3Test(SoundCase):
         self.ready()
         self.assertIsNone(self.msgbox(0), "an MP3 that opens plays without a word")
 
+    def test_the_mp3_loops(self):
+        # The fixture lasts about a second: a few seconds bring several plays, each after a
+        # successful notice of the one before.
+        self.start_and_read_open()
+        self.ready()
+        ls = self.wait_lines(lambda ls: len(self.named("MCI_PLAY", ls)) >= 3, 10000)
+        self.assertGreaterEqual(len(self.named("MCI_PLAY", ls)), 3, "the loop goes on: %r" %
+                                [n for n, _ in ls if n != "sndPlaySound"])
+
     def test_an_mp3_that_cannot_open_shows_the_mci_error_and_the_option_stays_on(self):
         shutil.copy(os.path.join(harness.FIXTURES, "empty.bin"), self.path("media", "sonido.mp3"))
         opened = self.start_and_read_open()

@@ -118,7 +118,9 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 TextEncoding DetectTextEncoding(std::string_view bytes) {
-    if (startsWith(bytes, kUtf8Bom)) return TextEncoding::Utf8Bom;
+    // A mark over bytes that are no UTF-8 is no UTF-8 either: read as UTF-8, the
+    // broken bytes would become U+FFFD and the save would write other bytes.
+    if (startsWith(bytes, kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) return TextEncoding::Utf8Bom;
     if (startsWith(bytes, kUtf16LeBom) && bytes.size() % 2 == 0) return TextEncoding::Utf16LeBom;
     bool nonAscii = false;
     for (char c : bytes)

@@ -20,7 +20,8 @@ enum class TextEncoding {
 // byte-order mark names its own; bytes without a mark that are valid UTF-8 and
 // hold at least one non-ASCII byte are UTF-8; everything else is ANSI, as
 // plain text always was. A UTF-16 mark on an odd number of bytes is no
-// UTF-16: those bytes are read as ANSI, so none is dropped.
+// UTF-16, and a UTF-8 mark over bytes that are not valid UTF-8 no UTF-8:
+// those bytes are read as ANSI, so none is dropped or changed.
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no

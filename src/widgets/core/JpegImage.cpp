@@ -39,7 +39,7 @@ constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 }
 }  // namespace
 
-std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std::string* error) {
+std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std::string* error, FitSize fit) {
     auto fail = [&](const char* why) -> std::optional<Image> {
         if (error) *error = why;
         return std::nullopt;
@@ -62,6 +62,16 @@ std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_RGB;
+    if (fit.width > 0 && fit.height > 0) {
+        // libjpeg's own arithmetic gives each scale's size; the full size ends the search.
+        cinfo.scale_denom = 8;
+        for (cinfo.scale_num = 1; cinfo.scale_num < 8; ++cinfo.scale_num) {
+            jpeg_calc_output_dimensions(&cinfo);
+            if (cinfo.output_width >= static_cast<JDIMENSION>(fit.width) &&
+                cinfo.output_height >= static_cast<JDIMENSION>(fit.height))
+                break;
+        }
+    }
     jpeg_start_decompress(&cinfo);
     if (static_cast<long long>(cinfo.output_width) * cinfo.output_height > kMaxPixels) {
         jpeg_destroy_decompress(&cinfo);

@@ -17,6 +17,16 @@ struct Image {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
-std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std::string* error = nullptr);
+// The size a picture is shown at; none (0 x 0) for its full size.
+struct FitSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Decoded with libjpeg's own scaling at the smallest of its sizes (n/8 of the
+// full size, n from 1 to 8) that is not below `fit` either way, so that a
+// camera photo costs what a screen-size picture costs; never above full size.
+std::optional<Image> decodeJpeg(const unsigned char* data, std::size_t size, std::string* error = nullptr,
+                                FitSize fit = {});
 
 }  // namespace tv
