@@ -83,6 +83,7 @@ using KernelHandle = Owned<KernelTraits>;
 // A folder listing of FindFirstFileW.
 struct FindTraits {
     using Handle = HANDLE;
+    static constexpr bool gdi = false;
     static HANDLE none() { return INVALID_HANDLE_VALUE; }
     static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void release(HANDLE h) { FindClose(h); }

@@ -1,5 +1,7 @@
 #include "text/core/TextEncoding.h"
 
+#include "../support/Latin1CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,19 +10,7 @@ using namespace tv;
 
 namespace {
 
-// A code page of the first 256 code points, one byte each: enough to tell a
-// fitting text from one that does not fit.
-class Latin1 : public AnsiCodePage {
-public:
-    std::optional<std::string> encode(std::u16string_view text) const override {
-        std::string out;
-        for (char16_t c : text) {
-            if (c > 0xFF) return std::nullopt;
-            out.push_back(static_cast<char>(c));
-        }
-        return out;
-    }
-};
+using tv::test::Latin1;
 
 const char* name(TextEncoding e) {
     switch (e) {

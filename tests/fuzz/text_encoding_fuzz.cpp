@@ -4,25 +4,15 @@
 #include "FuzzCheck.h"
 #include "text/core/TextEncoding.h"
 
+#include "../support/Latin1CodePage.h"
+
 #include <string>
 
 namespace {
 
 using tv::TextEncoding;
 
-// A code page of the first 256 code points, as Latin-1 is: enough to make
-// both answers of the ANSI encoder happen.
-class Latin1 : public tv::AnsiCodePage {
-public:
-    std::optional<std::string> encode(std::u16string_view text) const override {
-        std::string out;
-        for (char16_t c : text) {
-            if (c > 0xFF) return std::nullopt;
-            out.push_back(static_cast<char>(c));
-        }
-        return out;
-    }
-};
+using tv::test::Latin1;
 
 std::u16string fromLatin1(std::string_view bytes) {
     std::u16string out;
