@@ -6,7 +6,7 @@ import re
 import shutil
 import time
 
-from harness import FIXTURES, TolvaneCase, winpath
+from harness import FIXTURES, TolvaneCase, unescape, winpath
 
 OFFER = re.compile(r"^Tolvane did not close normally\. Open the text it kept on (.+\d.*)\?$")
 SAVE_PROMPT = "Do you want to save document changes?"
@@ -43,6 +43,12 @@ class RecoveryCase(TolvaneCase):
                     return data
             time.sleep(0.05)
         self.fail("the copy does not hold %r: %r" % (text, data[-200:]))
+
+    def wait_text_starts(self, editor, start, ms=5000):
+        end = time.time() + ms / 1000
+        while not unescape(self.s.cmd("text", editor)).startswith(start):
+            self.assertLess(time.time(), end, "the editor does not show %r" % start)
+            time.sleep(0.05)
 
     def kill(self):
         """Ends the program as a crash or a power cut does: no close handler runs."""
@@ -109,6 +115,34 @@ class KilledRunTest(RecoveryCase):
         self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500), "saved: nothing to ask")
         self.assertEqual(self.exit_code(15000), "0")
+
+    def test_a_recovered_plain_text_document_is_saved_back_as_its_file_was_read(self):
+        # Not named .txt, and LF or CR LF line ends: what Ctrl+S writes is the file as it was,
+        # with the recovered words in it; never RTF, never other line ends.
+        for name, lines in (("notes.md", b"first line\nsecond line\n"), ("README", b"first line\r\nsecond\r\n")):
+            with self.subTest(name=name):
+                if self.pid:  # left running by a failed case before
+                    self.kill()
+                doc = self.path(name)
+                with open(doc, "wb") as f:
+                    f.write(lines)
+                editor = self.start_ready(winpath(doc))
+                self.wait_text_starts(editor, "first line")
+                self.keys(editor, "{HOME}more ")
+                self.wait_copy_holds("more first line")
+                self.kill()
+                self.start()
+                self.answer(self.offer(), 6)
+                editor = self.editor()
+                self.wait_text_starts(editor, "more first line")
+                self.keys(editor, "^s")
+                end = time.time() + 5
+                while self.read(doc) == lines and time.time() < end:
+                    time.sleep(0.05)
+                self.assertEqual(self.read(doc), b"more " + lines)
+                self.keys(editor, "^q")
+                self.assertEqual(self.exit_code(15000), "0")
+                self.pid = None
 
     def test_no_keeps_the_copy_aside_and_a_clean_end_offers_nothing(self):
         editor = self.start_ready()
