@@ -91,6 +91,21 @@ def esc(s):
     return str(s).replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n").replace("\r", "\\r")
 
 
+def start_xvfb(display):
+    """An Xvfb on `display`, once it takes connections. Without -noreset the server starts over
+    whenever its last client goes, and refuses connections meanwhile: a screen read while no
+    program is connected yet (Wine still making its prefix) then finds no display."""
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp", "-noreset"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    end = time.time() + 10
+    while not os.path.exists("/tmp/.X11-unix/X" + display[1:]):
+        if xvfb.poll() is not None or time.time() > end:
+            xvfb.kill()
+            raise RuntimeError("Xvfb did not start on " + display)
+        time.sleep(0.05)
+    return xvfb
+
+
 class Session:
     """The Xvfb display, the Wine prefix and the driver, shared by all tests."""
 
@@ -122,8 +137,7 @@ class Session:
         self.env = dict(os.environ)
         self.xvfb = None
         display = self._free_display()
-        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb = start_xvfb(display)
         self.env["DISPLAY"] = display
         prefix = os.path.join(WORK, "prefix" if not dpi else "prefix-%d" % dpi)
         shutil.rmtree(prefix, ignore_errors=True)  # a fresh prefix for every run
@@ -134,10 +148,6 @@ class Session:
         # Linux desktop of whoever runs the tests: it stays off.
         self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
                         WINEARCH="win64", ALSA_CONFIG_PATH=alsa)
-        for _ in range(50):
-            if os.path.exists("/tmp/.X11-unix/X" + display[1:]):
-                break
-            time.sleep(0.1)
         subprocess.run(WINE_CMD + ["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180)
         self._configure_wine()

@@ -9,24 +9,20 @@ import tempfile
 import time
 import unittest
 
-from harness import BUILD, ROOT, SCREEN, WORK, Screen, Session
+from harness import BUILD, ROOT, SCREEN, WORK, Screen, Session, start_xvfb
 from test_package import decode_jpeg, picture_colour
 
 
 class RunCommandTest(unittest.TestCase):
     def setUp(self):
         self.display = Session._free_display()
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb = start_xvfb(self.display)
         os.makedirs(WORK, exist_ok=True)
         self.prefix = os.path.join(WORK, "run-prefix")
         shutil.rmtree(self.prefix, ignore_errors=True)
         self.runtime = tempfile.mkdtemp(prefix="tolvane-run-")  # no sound server's socket in it
         self.env = {k: v for k, v in os.environ.items() if k not in ("PULSE_SERVER", "ALSA_CONFIG_PATH")}
         self.env.update(DISPLAY=self.display, WINEPREFIX=self.prefix, XDG_RUNTIME_DIR=self.runtime)
-        end = time.time() + 10
-        while not os.path.exists("/tmp/.X11-unix/X" + self.display[1:]) and time.time() < end:
-            time.sleep(0.05)
         self.run_cmd = None
 
     def tearDown(self):
