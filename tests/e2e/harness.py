@@ -95,8 +95,11 @@ def start_xvfb(display):
     """An Xvfb on `display`, once it takes connections. Without -noreset the server starts over
     whenever its last client goes, and refuses connections meanwhile: a screen read while no
     program is connected yet (Wine still making its prefix) then finds no display."""
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp", "-noreset"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.makedirs(WORK, exist_ok=True)
+    # What the server says of itself, should it end under a test.
+    with open(os.path.join(WORK, "xvfb%s.log" % display[1:]), "w") as log:
+        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24", "-nolisten", "tcp", "-noreset"],
+                                stdout=log, stderr=subprocess.STDOUT)
     end = time.time() + 10
     while not os.path.exists("/tmp/.X11-unix/X" + display[1:]):
         if xvfb.poll() is not None or time.time() > end:

@@ -48,7 +48,10 @@ class RunCommandTest(unittest.TestCase):
             return max(abs(a - b) for g, e in zip(got, expected) for a, b in zip(g, e)) <= 12
         # The first start makes the Wine prefix and may build: bounded, but generous.
         end = time.time() + 300
-        while not shown(Screen(self.env)):
+        while True:
+            self.assertIsNone(self.xvfb.poll(), "the X server ended; see " + os.path.join(WORK, "xvfb%s.log" % self.display[1:]))
+            if shown(Screen(self.env)):
+                break
             self.assertIsNone(self.run_cmd.poll(), "scripts/run ended early; see build/e2e/run-command.log")
             self.assertLess(time.time(), end, "the workspace with its picture never filled the display")
             time.sleep(0.2)
