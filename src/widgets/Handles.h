@@ -80,12 +80,9 @@ struct KernelTraits {
 };
 using KernelHandle = Owned<KernelTraits>;
 
-// A folder listing of FindFirstFileW.
-struct FindTraits {
-    using Handle = HANDLE;
-    static constexpr bool gdi = false;
+// A folder listing of FindFirstFileW: none is INVALID_HANDLE_VALUE, given back by FindClose.
+struct FindTraits : KernelTraits {
     static HANDLE none() { return INVALID_HANDLE_VALUE; }
-    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void release(HANDLE h) { FindClose(h); }
 };
 using FindHandle = Owned<FindTraits>;

@@ -569,11 +569,19 @@ class TolvaneCase(unittest.TestCase):
         x, y, w, h = self.rect(self.control(name))
         self.click_at(x + w // 2, y + h // 2)
 
+    def cross_onto_workspace(self, x, y):
+        """The pointer onto a point of the workspace, coming from the text, so that it crosses onto
+        the workspace: an earlier test may have left it where it is going (then it would not move),
+        and a program started under it may have seen no crossing onto the workspace."""
+        tx, ty, tw, th = self.rect(self.window("TfContenidoTexto"))
+        self.point(tx + tw // 2, ty + th // 2)
+        self.point(x, y)
+
     def onto_workspace(self):
         """The pointer onto the bare workspace, below the text window and clear of the panels,
         which then show."""
         x, y, w, h = self.rect(self.window("TfContenidoTexto"))
-        self.point(x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
+        self.cross_onto_workspace(x + w // 2, min(y + h + 60, int(self.s.cmd("screen").split()[1]) - 5))
         menu = self.control("pMenu")
         end = time.time() + 3
         while self.info(menu)["visible"] != "1" and time.time() < end:

@@ -73,12 +73,8 @@ class ConfigurationCase(TolvaneCase):
         ws = self.window("TfPrincipal")
         button = self.s.cmd("named", ws, "bConfiguracion")
         self.assertNotEqual(button, "0")
-        # The pointer on the workspace surface brings the command panel out. It comes from the
-        # text, so that it crosses onto the workspace: an earlier test may have left it where it is
-        # going, and a program started under it may have seen no crossing onto the workspace.
-        x, y, w, h = self.rect(self.window("TfContenidoTexto"))
-        self.point(x + w // 2, y + h // 2)
-        self.point(3, 795)
+        # The pointer on the workspace surface brings the command panel out.
+        self.cross_onto_workspace(3, 795)
         self.assertEqual(self.wait_info(button, "visible", "1")["visible"], "1", "command panel shown")
         self.click(button, 14, 14)
         return self.wait_visible("TfConfiguracion", 5000)
