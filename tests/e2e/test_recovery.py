@@ -33,6 +33,15 @@ class RecoveryCase(TolvaneCase):
         with open(path, "rb") as f:
             return f.read()
 
+    def read_changed(self, path, old, ms=5000):
+        """The file's bytes once they are no longer `old`, or as they are when the time is up."""
+        end = time.time() + ms / 1000
+        data = self.read(path)
+        while data == old and time.time() < end:
+            time.sleep(0.05)
+            data = self.read(path)
+        return data
+
     def wait_copy_holds(self, text, ms=5000):
         end = time.time() + ms / 1000
         data = b""
@@ -108,10 +117,7 @@ class KilledRunTest(RecoveryCase):
         editor = self.editor()
         self.assertEqual(self.editor_text(editor, "more first line"), "more first line")
         self.keys(editor, "^s")  # named and changed: saved to its own file, no dialog
-        end = time.time() + 5
-        while self.read(doc) == b"first line" and time.time() < end:
-            time.sleep(0.05)
-        self.assertEqual(self.read(doc), b"more first line")
+        self.assertEqual(self.read_changed(doc, b"first line"), b"more first line")
         self.keys(editor, "^q")
         self.assertIsNone(self.msgbox(500), "saved: nothing to ask")
         self.assertEqual(self.exit_code(15000), "0")
@@ -136,10 +142,7 @@ class KilledRunTest(RecoveryCase):
                 editor = self.editor()
                 self.wait_text_starts(editor, "more first line")
                 self.keys(editor, "^s")
-                end = time.time() + 5
-                while self.read(doc) == lines and time.time() < end:
-                    time.sleep(0.05)
-                self.assertEqual(self.read(doc), b"more " + lines)
+                self.assertEqual(self.read_changed(doc, lines), b"more " + lines)
                 self.keys(editor, "^q")
                 self.assertEqual(self.exit_code(15000), "0")
                 self.pid = None
