@@ -34,19 +34,9 @@ std::wstring keepOriginal;
 
 HWND editor() { return fContenidoTexto->rtText.hwnd; }
 
-std::wstring fullPath(const std::wstring& p) {
-    std::vector<wchar_t> buf(MAX_PATH);
-    DWORD n = GetFullPathNameW(p.c_str(), static_cast<DWORD>(buf.size()), buf.data(), nullptr);
-    if (n >= buf.size()) {
-        buf.resize(n + 1);
-        n = GetFullPathNameW(p.c_str(), static_cast<DWORD>(buf.size()), buf.data(), nullptr);
-    }
-    return n ? std::wstring(buf.data(), n) : p;
-}
-
 bool sameFile(const std::wstring& a, const std::wstring& b) {
     if (a.empty() || b.empty()) return false;
-    return CompareStringOrdinal(fullPath(a).c_str(), -1, fullPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(absolutePath(a).c_str(), -1, absolutePath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 std::wstring askFileName(bool save) {
@@ -195,7 +185,7 @@ void cargaPrimerFichero() {
     if (first.empty()) return;
     // Made absolute now: a later change of the current folder must not send
     // a save somewhere else.
-    first = fullPath(first);
+    first = absolutePath(first);
     loaded(first, loadInto(editor(), first));
 }
 

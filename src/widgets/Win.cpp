@@ -220,15 +220,17 @@ bool fileExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring fileSystemPath(const std::wstring& path) {
+std::wstring absolutePath(const std::wstring& path) {
     DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (n == 0) return path;
     std::wstring full(n, L'\0');
     n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
     if (n == 0 || n >= full.size()) return path;
     full.resize(n);
-    return ExtendedLengthPath(full);
+    return full;
 }
+
+std::wstring fileSystemPath(const std::wstring& path) { return ExtendedLengthPath(absolutePath(path)); }
 
 std::string readWholeFile(const std::wstring& path) {
     const KernelHandle file(CreateFileW(fileSystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

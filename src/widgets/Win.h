@@ -66,6 +66,8 @@ private:
 // A path as the file functions take it at any length: made absolute, and in
 // its extended form ("\\?\") past the classic 260-character limit.
 std::wstring fileSystemPath(const std::wstring& path);
+// The path made absolute against the current folder; as given when it cannot be.
+std::wstring absolutePath(const std::wstring& path);
 // The whole file, read while denying other writers. Throws Failure
 // ("Cannot open file "%s". %s") when it cannot be opened or read.
 std::string readWholeFile(const std::wstring& path);
