@@ -333,6 +333,9 @@ class CrashTest(RecoveryCase):
         editor = self.start_ready()
         self.wait_copy_holds("rtf")  # the first tick's copy, of the empty editor
         self.keys(editor, "typed just before the crash")
+        # In the editor before the crash: characters still queued when it comes were never text,
+        # and the crash's read of the editor is served before them.
+        self.assertEqual(self.editor_text(editor, "typed just before the crash"), "typed just before the crash")
         self.assertEqual(self.s.cmd("crash", self.pid), "done")
         box = self.msgbox(10000)
         self.assertIsNotNone(box, "the crash is reported")
